@@ -1,0 +1,23 @@
+# One helper registers every GoogleTest suite: offscreen Qt, surfaceless EGL, and a private
+# XDG_DATA_HOME so that no test touches real profiles.
+include(GoogleTest)
+find_package(GTest REQUIRED)
+
+# vellora_add_test(NAME name SOURCES ... LIBS ... [QT])
+# QT: link the shared test main that creates a QApplication before the tests run.
+function(vellora_add_test)
+  cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  if(T_QT)
+    target_link_libraries(${T_NAME} PRIVATE vellora_qttest_main ${T_LIBS} GTest::gtest)
+  else()
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  endif()
+  target_compile_definitions(${T_NAME} PRIVATE
+    VELLORA_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
+    VELLORA_DIST_DIR="${VELLORA_DIST}")
+  gtest_discover_tests(${T_NAME}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT
+      "QT_QPA_PLATFORM=offscreen;EGL_PLATFORM=surfaceless;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-xdg;LIBGL_ALWAYS_SOFTWARE=1")
+endfunction()

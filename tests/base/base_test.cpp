@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFontInfo>
+
+#include "base/asciifold.h"
+#include "base/cp1252.h"
+#include "base/programfolder.h"
+#include "base/rounding.h"
+
+using namespace vellora;
+
+TEST(Rounding, HalvesGoToEven)
+{
+    struct Case { double in; int out; };
+    const Case cases[] = {
+        {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
+        {2.4999, 2}, {2.5001, 3}, {-2.6, -3}, {7.0, 7}, {12.5, 12}, {49.5, 50},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
+}
+
+TEST(Cp1252, DecodesTheBytesThatDifferFromLatin1)
+{
+    const QByteArray bytes("\x80\x84\x93\x94\x96\x9f\xe4\xf6\xfc\xdf\xb5", 11);
+    EXPECT_EQ(fromCp1252(bytes), QString::fromUtf8("€„“”–Ÿäöüßµ"));
+}
+
+TEST(Cp1252, EncodesAndReportsUnmappable)
+{
+    bool ok = false;
+    EXPECT_EQ(toCp1252(QString::fromUtf8("Größe 0,5 µm – „Zelle“"), &ok),
+              QByteArray("Gr\xf6\xdf" "e 0,5 \xb5m \x96 \x84Zelle\x93"));
+    EXPECT_TRUE(ok);
+
+    EXPECT_EQ(toCp1252(QString::fromUtf8("α-Helix"), &ok), QByteArray("?-Helix"));
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(representableInCp1252(QString::fromUtf8("Zelle ✓")));
+}
+
+TEST(Cp1252, EveryByteRoundTrips)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all += char(b);
+    bool ok = false;
+    EXPECT_EQ(toCp1252(fromCp1252(all), &ok), all);
+    EXPECT_TRUE(ok);
+}
+
+TEST(AsciiFold, FoldsOnlyAsciiLetters)
+{
+    EXPECT_EQ(asciiUpper(QByteArray("zellkern \xe4\xf6\xfc")), QByteArray("ZELLKERN \xe4\xf6\xfc"));
+    EXPECT_EQ(asciiUpper(QString::fromUtf8("äpfel")), QString::fromUtf8("äPFEL"));
+    EXPECT_TRUE(asciiEqualNoCase("Chloroplast", "CHLOROPLAST"));
+    // An umlaut does not match its capital: only A-Z are folded.
+    EXPECT_FALSE(asciiEqualNoCase("\xe4", "\xc4"));
+    EXPECT_TRUE(asciiStartsWithNoCase("Zellwand", "zELL"));
+    EXPECT_FALSE(asciiStartsWithNoCase("Zell", "Zellwand"));
+}
+
+TEST(AsciiFold, ComparesFoldedBytesUnsigned)
+{
+    EXPECT_LT(asciiCompareNoCase("abc", "ABD"), 0);
+    EXPECT_EQ(asciiCompareNoCase("Golgi", "golgi"), 0);
+    EXPECT_LT(asciiCompareNoCase("Zell", "zellkern"), 0);
+    // High cp1252 bytes sort after every ASCII letter.
+    EXPECT_GT(asciiCompareNoCase("\xc4" "hre", "Zelle"), 0);
+    // '_' (0x5F) lies between the folded upper case and the lower case letters.
+    EXPECT_GT(asciiCompareNoCase("_", "a"), 0);
+}
+
+TEST(ProgramFolder, IsTheExecutablesFolderWithSlash)
+{
+    const QString folder = programFolder();
+    EXPECT_TRUE(folder.endsWith('/'));
+    EXPECT_EQ(folder, QCoreApplication::applicationDirPath() + "/");
+    EXPECT_EQ(contentPath("inhalt/org0.organell"), folder + "inhalt/org0.organell");
+}
+
+TEST(Fonts, FormFontsResolveToInstalledFreeFonts)
+{
+    QFont trebuchet("Trebuchet MS");
+    trebuchet.setPixelSize(16);
+    EXPECT_EQ(QFontInfo(trebuchet).family(), "Open Sans");
+    QFont times("Times New Roman");
+    times.setPixelSize(16);
+    EXPECT_EQ(QFontInfo(times).family(), "Liberation Serif");
+}
