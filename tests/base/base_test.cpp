@@ -4,6 +4,7 @@
 #include <QFontInfo>
 
 #include "base/asciifold.h"
+#include "base/colorref.h"
 #include "base/cp1252.h"
 #include "base/programfolder.h"
 #include "base/rounding.h"
@@ -87,4 +88,11 @@ TEST(Fonts, FormFontsResolveToInstalledFreeFonts)
     QFont times("Times New Roman");
     times.setPixelSize(16);
     EXPECT_EQ(QFontInfo(times).family(), "Liberation Serif");
+}
+
+TEST(ColorRef, RedIsTheLowestByte)
+{
+    EXPECT_EQ(colorRef(7200386), QColor(130, 223, 109));
+    EXPECT_EQ(colorRef(kMaroon), QColor(128, 0, 0));
+    EXPECT_EQ(toColorRef(QColor(15, 29, 69)), 15 + 29 * 256 + 69 * 65536);
 }
