@@ -92,7 +92,7 @@ TEST(Fonts, FormFontsResolveToInstalledFreeFonts)
 
 TEST(ColorRef, RedIsTheLowestByte)
 {
-    EXPECT_EQ(colorRef(7200386), QColor(130, 223, 109));
+    EXPECT_EQ(colorRef(7200386), QColor(130, 222, 109));
     EXPECT_EQ(colorRef(kMaroon), QColor(128, 0, 0));
     EXPECT_EQ(toColorRef(QColor(15, 29, 69)), 15 + 29 * 256 + 69 * 65536);
 }

@@ -4,7 +4,7 @@
 
 namespace vellora {
 
-// Form colours are 24-bit references with red in the lowest byte (7200386 is RGB 130, 223, 109).
+// Form colours are 24-bit references with red in the lowest byte (7200386 is RGB 130, 222, 109).
 inline QColor colorRef(int ref)
 {
     return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF);
