@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+class QFileDialog;
+class ZMainMenu;
+class ZMenu;
+class TIntro;
+class TZelle;
+class TUebung;
+class TGlossar;
+
+// One panel of the screen switcher: its screen's colour and name; a click goes to
+// TMainForm::MenuItemClick with the panel as sender.
+class TSwitcherItem : public QWidget
+{
+public:
+    TSwitcherItem(int tag, const QString &caption, int colorRef, QWidget *parent);
+    int Tag() const { return tag_; }
+    QString Caption() const { return caption_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    int tag_;
+    QString caption_;
+};
+
+// The borderless main window: title and menu bar, screen switcher, the four screens, and the
+// program-wide message box. Created once at start and shown only after the manual closes.
+class TMainForm : public QWidget
+{
+public:
+    explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    ZMainMenu *MainMenu = nullptr; // the bar; bar items via its Items()
+    QWidget *Logo = nullptr;       // 16 x 16 picture on the bar
+    ZMenu *Lernprofil = nullptr, *Info = nullptr;
+    QWidget *Menu = nullptr; // the screen switcher
+    QWidget *MenuItem0 = nullptr, *MenuItem1 = nullptr, *MenuItem2 = nullptr,
+            *MenuItem3 = nullptr, *MenuItem4 = nullptr;
+    TIntro *Intro = nullptr;
+    TZelle *Zelle = nullptr;
+    TUebung *Uebung = nullptr;
+    TGlossar *Glossar = nullptr;
+    QFileDialog *ExportProfile = nullptr, *ImportProfile = nullptr;
+
+    // Start-up initialisation of every screen and the manual, then the profile folder.
+    // Runs once; a second call (the first showing of the window) does nothing.
+    void Initialize();
+    bool Initialized() const { return initialized_; }
+
+    void MenuItemClick(QWidget *sender); // switches screens; sender = one of MenuItem0..4
+    void MainMenuItemClick(ZMenu *sender, int index);
+    void FormKeyDown(int key);
+    void FormMouseWheel(Qt::KeyboardModifiers shift, int delta, const QPoint &globalPos);
+    void ZellePartsItemSelect(int index);
+    void LogoClick();
+    void ShowMessage(const QString &title, const QString &text, QWidget *owner);
+
+    // What every screen's show operation does to the bar: only "Info" stays, "Lernprofil"
+    // comes back for the exercise screen, "Hilfe" exists only on the cell screen.
+    void PrepareBar(bool lernprofil, bool hilfe);
+
+    int CurrentScreen() const { return current_; }
+    bool SwitcherOpen() const { return switcherOpen_; }
+
+    // Splash to destroy at the first showing.
+    void SetSplash(QWidget *splash) { splash_ = splash; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void SetSwitcherHeight(int h);
+
+    int current_ = 0;
+    bool switcherOpen_ = false;
+    bool initialized_ = false;
+    bool shownOnce_ = false;
+    QWidget *splash_ = nullptr;
+};
+
+extern TMainForm *MainForm; // set in main() right after creation
+
+// Where the profile folder lives: $XDG_DATA_HOME (or ~/.local/share) + "/Vellora/Profile/".
+QString profileFolder();
