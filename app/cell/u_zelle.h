@@ -1,0 +1,166 @@
+#pragma once
+
+// The cell-model screen: hosts libzelle's drawing in a native child window, drives the library
+// from an idle step and shows the chosen organelle's heading, facts, text and spoken text.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QPlainTextEdit;
+class QTimer;
+class ZMainMenu;
+class ZMemo;
+class ZMenuContainer;
+class ZScrollBar;
+class ZShadowPanel;
+class ZZellMenu;
+class ZUebersicht;
+class ZMediaButton;
+class TMediaPlayer;
+
+namespace vellora {
+class ZelleLibrary;
+}
+
+// The library's render window. Qt must never paint it: the GL surface owns its pixels.
+class TZellmodell : public QWidget {
+    Q_OBJECT
+public:
+    explicit TZellmodell(QWidget *parent = nullptr);
+    QPaintEngine *paintEngine() const override { return nullptr; }
+
+    // The pointer hint: its text, whether it is switched on. Shown at once when it changes.
+    QString Hint() const { return hint_; }
+    void SetHint(const QString &hint);
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool on);
+
+    std::function<void(TZellmodell *, Qt::MouseButtons, int, int)> OnMouseDown;
+    std::function<void(TZellmodell *, Qt::MouseButtons, int, int)> OnMouseUp;
+    std::function<void(TZellmodell *, int, int)> OnMouseMove;
+    std::function<void(TZellmodell *)> OnClick;
+
+protected:
+    void paintEvent(QPaintEvent *) override {}
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void updateToolTip();
+
+    QString hint_;
+    bool showHint_ = false;
+    QString shownHint_;
+    bool leftPressed_ = false;
+};
+
+class TZelle : public QWidget {
+    Q_OBJECT
+public:
+    explicit TZelle(QWidget *parent = nullptr);
+    ~TZelle() override;
+
+    // Replaces the library the screen talks to (before Initialize; tests script it).
+    void SetLibrary(std::unique_ptr<vellora::ZelleLibrary> library);
+
+    // Once from the start-up initialisation: Zelle_Init with the model panel's winId (0 under
+    // the offscreen platform) and the program folder, then the mesh name list. A second call
+    // does nothing (each screen is initialised exactly once).
+    void Initialize();
+    bool Initialized() const { return initialized_; }
+    void ShowScreen();                         // prepares MainForm's bar, shows itself
+    void FormKeyDown(int key);                 // Qt key code, forwarded by TMainForm
+    void FrameMouseWheel(Qt::KeyboardModifiers shift, int delta, const QPoint &globalPos);
+    void PartsItemSelect(int index);           // organelle menu selection
+    void ShowHelp();                           // the Info menu's "Hilfe" entry
+
+    // The idle step: one frame and the reaction to what the library reports.
+    void RenderStep();
+    bool IdleRunning() const;
+
+    // Handlers of the screen's components.
+    void ZellmodellMouseDown(Qt::MouseButtons buttons, int x, int y);
+    void ZellmodellMouseUp(Qt::MouseButtons buttons, int x, int y);
+    void ZellmodellMouseMove(int x, int y);
+    void ZellmodellClick();
+    void PartsItemHighlight(int index);
+    void UebersichtClick();
+    void TextLinkClick(int index);
+    void PlayClick();
+    void StopClick();
+    void CloseClose();
+    void FrameResize();
+    void MenuResize();
+
+    // Screen state.
+    int ViewState() const { return viewState_; }
+    int DragMode() const { return dragMode_; }
+    int SelectedObject() const { return selectedObject_; }
+    int SelectedOrganelle() const { return selectedOrganelle_; }
+    int MouseX() const { return mouseX_; }
+    int MouseY() const { return mouseY_; }
+    const QList<QByteArray> &MeshNames() const { return meshNames_; }
+    // The text of the help box, one entry per line.
+    static QStringList HelpLines();
+
+    // Components (owned through Qt's parent tree).
+    ZMenuContainer *Menu = nullptr;
+    ZUebersicht *Uebersicht = nullptr;
+    ZZellMenu *Parts = nullptr;
+    TZellmodell *Zellmodell = nullptr;
+    QLabel *Heading = nullptr;
+    ZShadowPanel *Infos = nullptr;
+    QLabel *Names = nullptr;
+    QLabel *MemCount = nullptr;
+    QLabel *Size = nullptr;
+    QLabel *AnimalCell = nullptr;
+    ZMemo *Text = nullptr;
+    ZScrollBar *ScrollBar = nullptr;
+    QWidget *Read = nullptr;
+    ZMediaButton *Play = nullptr;
+    ZMediaButton *Stop = nullptr;
+    TMediaPlayer *Player = nullptr;
+    ZShadowPanel *Help = nullptr;
+    ZMainMenu *Close = nullptr;
+    QPlainTextEdit *HelpMemo = nullptr;
+    QLabel *Shadow1 = nullptr;
+    QLabel *Shadow2 = nullptr;
+    QLabel *Shadow3 = nullptr;
+    QLabel *Shadow4 = nullptr;
+    QLabel *Shadow5 = nullptr;
+
+public:
+    void setVisible(bool visible) override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void setViewports();
+    void setMenusEnabled(bool enabled);
+    void goToOrganelle();
+    void showContent();
+    void hideContent();
+    void closePlayer();
+    // Runs a handler; an exception ending it is shown in a message box and the program goes on.
+    void guarded(const std::function<void()> &step);
+
+    std::unique_ptr<vellora::ZelleLibrary> library_;
+    QTimer *idle_ = nullptr;
+    bool initialized_ = false;
+    QList<QByteArray> meshNames_;
+    int mouseX_ = 0;
+    int mouseY_ = 0;
+    int dragMode_ = 2;
+    int viewState_ = 0;
+    int selectedObject_ = -1;
+    int selectedOrganelle_ = -1;
+};
