@@ -1,0 +1,78 @@
+#pragma once
+
+/*
+ * Zelle: draws the 3D plant-cell model with OpenGL into a window the caller owns, runs the
+ * view-state cycle whole cell -> fade -> flight -> detail view -> back, and answers picking.
+ *
+ * One model and one GL context per process. Every function must be called from the thread
+ * that called Zelle_Init: the context is made current there and stays current. No function
+ * reports failure and no C++ exception leaves the library; a missing or damaged model file
+ * is reported once on standard error and skipped, the rest of the model works.
+ *
+ * Each function is also exported under its lower-case name (zelle_init, zelle_viewport,
+ * zelle_render, zelle_action, zelle_destroy), with the same signature.
+ */
+
+#include <stdbool.h>
+#include <stdint.h>
+
+#if defined(__GNUC__)
+#define ZELLE_API __attribute__((visibility("default")))
+#else
+#define ZELLE_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/*
+ * Creates the GL context and loads the model from base_folder + "zelle/mesh0.mesh" and so on;
+ * base_folder is used as a plain prefix and must end with '/'.
+ *
+ * window: an X11 window id. The library opens its own display connection and binds an EGL
+ * window surface (RGB 8 bits each, no alpha, depth 16, double-buffered, config matching the
+ * window's visual) with a desktop-OpenGL compatibility context, swap interval 1.
+ * window == 0: an offscreen surface of 1024 x 768 pixels on Mesa's surfaceless EGL platform;
+ * needs no display at all.
+ *
+ * A second call releases the first context and model and starts afresh: afterwards the library
+ * behaves exactly as after a single call (view state 0, initial camera, viewports 1 x 1 at 1, 1).
+ */
+ZELLE_API void Zelle_Init(uintptr_t window, const char *base_folder);
+
+/*
+ * Sets the overview (overview = true) or the detail viewport, in GL window coordinates
+ * (origin bottom left), and re-applies the projection at once. A blended viewport of height 0
+ * keeps the previous projection.
+ */
+ZELLE_API void Zelle_Viewport(bool overview, int32_t x, int32_t y, int32_t width, int32_t height);
+
+/*
+ * Draws and shows one frame; (x, y) is the mouse position in window pixels, origin top left.
+ * Returns -2 - s when the view state changed to s at the start of this frame (-2 .. -9),
+ * otherwise the hover id: in view state 0 the placement id under (x, y), in view state 4 the
+ * mesh index of the detail part under it, -1 for nothing; in the other states the last pick.
+ *
+ * The context stays current on the calling thread after the call. With window == 0 the frame
+ * stays in the offscreen surface: glReadPixels on the default read buffer right after this
+ * call returns the frame just drawn (the swap of a pbuffer leaves its colour buffer as drawn).
+ */
+ZELLE_API int32_t Zelle_Render(int32_t x, int32_t y);
+
+/*
+ * Runs action `code` with arguments a and b; -1 while an animation runs (view states other
+ * than 0 and 4), 0 for unknown codes.
+ *   0 begin rotating at (a, b)     1 begin moving at (a, b)     2 end the drag at (a, b)
+ *   3 zoom by wheel delta a        4 go to placement id a       5 back to the whole cell
+ *   6 placement id of object a     7 object index of placement a
+ *   8 highlight object id a (-1 none)                           9 pick at (a, b), returns the id
+ */
+ZELLE_API int32_t Zelle_Action(int32_t code, int32_t a, int32_t b);
+
+/* Deletes the display lists and releases the context and surface. Call at most once, last. */
+ZELLE_API void Zelle_Destroy(void);
+
+#ifdef __cplusplus
+}
+#endif
