@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "Menu.h"
+#include "zcontrol.h"
 
 // The painted title bar that borderless windows carry instead of a system one: the caption
 // centred, optional close and minimize boxes at the right end and a row of entries from x 140
@@ -20,15 +21,12 @@ class ZMainMenu : public QWidget
     Q_OBJECT
 
 public:
-    // Where the bar keeps itself inside its parent whenever the parent resizes. It ignores
-    // other aligned siblings: the window bar is the only aligned control of its form.
-    enum class Alignment { None, Top, Bottom, Left, Right, Client };
-
     explicit ZMainMenu(QWidget *parent = nullptr);
     ~ZMainMenu() override;
 
-    Alignment Align() const { return m_align; }
-    void SetAlign(Alignment align);
+    // The forms align the bar to the top of the window.
+    ZAlign Align() const { return vellora::controlAlign(this); }
+    void SetAlign(ZAlign align) { vellora::setControlAlign(this, align); }
 
     // Window title, centred in the bar.
     QString Caption() const { return m_caption; }
@@ -37,7 +35,7 @@ public:
     bool Close() const { return m_close; }
     void SetClose(bool show);
 
-    // Bar background; defaults to the palette's button face.
+    // Bar background; defaults to the button face.
     QColor Color() const { return m_color; }
     void SetColor(const QColor &color);
 
@@ -97,7 +95,6 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void click();
@@ -106,11 +103,7 @@ private:
     void paintMinimizeGlyph(class QPainter &painter) const;
     void repaintEntry(int index);
     int entryAt(int x, int y) const;
-    void applyAlign();
-    void watchParent(QWidget *parent);
 
-    Alignment m_align = Alignment::None;
-    QWidget *m_watchedParent = nullptr;
     QString m_caption;
     bool m_close = false;
     QColor m_color;

@@ -108,7 +108,7 @@ public:
     explicit ZMenu(QWidget *parent = nullptr);
     ~ZMenu() override;
 
-    // Background; defaults to the palette's button face.
+    // Background; defaults to the button face.
     QColor Color() const { return m_color; }
     void SetColor(const QColor &color);
 

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "zcontrol.h"
+
 class QTimer;
 
 // A panel that slides wider while the mouse is over it and narrower when it leaves. Each tick of
@@ -22,7 +24,11 @@ public:
     explicit ZMenuContainer(QWidget *parent = nullptr);
     ~ZMenuContainer() override;
 
-    // Panel colour; defaults to the palette's button face.
+    // The cell screen aligns it to the left.
+    ZAlign Align() const { return vellora::controlAlign(this); }
+    void SetAlign(ZAlign align) { vellora::setControlAlign(this, align); }
+
+    // Panel colour; defaults to the button face.
     QColor Color() const { return m_color; }
     void SetColor(const QColor &color);
 
