@@ -150,6 +150,17 @@ bool ZListBox::BarShown() const
     return height() - 2 < int(m_items.size()) * m_itemHeight;
 }
 
+// The parts follow the current size: a hidden widget gets its resize event only when shown.
+QRect ZListBox::DownButtonRect() const
+{
+    return QRect(width() - 18, height() - 18, 17, 17);
+}
+
+QRect ZListBox::UpButtonRect() const
+{
+    return QRect(width() - 18, 1, 17, 17);
+}
+
 QRect ZListBox::ThumbRect() const
 {
     computeRange();
@@ -199,8 +210,8 @@ void ZListBox::paintEvent(QPaintEvent *)
     else
         p.fillRect(rect(), white);
     if (bar) {
-        paintButton(p, m_downRect, m_downHover, true);
-        paintButton(p, m_upRect, m_upHover, false);
+        paintButton(p, DownButtonRect(), m_downHover, true);
+        paintButton(p, UpButtonRect(), m_upHover, false);
         vellora::fillLTRB(p, w - 18, 18, w - 1, h - 18, vellora::colorRef(vellora::kSilver));
         const int top = vellora::roundHalfEven(double(m_topRow) * m_step) + 19;
         vellora::fillLTRB(p, w - 18, top, w - 1, top + m_thumbLength - 2,
@@ -224,12 +235,7 @@ void ZListBox::paintEvent(QPaintEvent *)
 
 void ZListBox::resizeEvent(QResizeEvent *event)
 {
-    const int w = width();
-    const int h = height();
     computeRange();
-    m_downRect = QRect(w - 18, h - 18, 17, 17);
-    m_upRect = QRect(w - 18, 1, 17, 17);
-    m_thumbRect = QRect(w - 18, 18, 17, m_thumbLength);
     QWidget::resizeEvent(event);
 }
 
@@ -246,16 +252,16 @@ void ZListBox::updateHover(int x, int y)
 {
     const QPoint at(x, y);
     const bool bar = BarShown();
-    const bool down = bar && m_downRect.contains(at);
-    const bool up = bar && m_upRect.contains(at);
+    const bool down = bar && DownButtonRect().contains(at);
+    const bool up = bar && UpButtonRect().contains(at);
     const bool thumb = bar && ThumbRect().contains(at);
     if (down != m_downHover) {
         m_downHover = down;
-        update(m_downRect);
+        update(DownButtonRect());
     }
     if (up != m_upHover) {
         m_upHover = up;
-        update(m_upRect);
+        update(UpButtonRect());
     }
     if (thumb != m_thumbHover) {
         m_thumbHover = thumb;

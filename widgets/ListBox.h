@@ -66,8 +66,8 @@ public:
     float Step() const;
     // Whether the rows overflow the box (H - 2 < count x ItemHeight), as the next paint sees it.
     bool BarShown() const;
-    QRect DownButtonRect() const { return m_downRect; }
-    QRect UpButtonRect() const { return m_upRect; }
+    QRect DownButtonRect() const;
+    QRect UpButtonRect() const;
     // Where the thumb is drawn and grabbed at the current top row.
     QRect ThumbRect() const;
     // Row rectangle of row i at the current top row.
@@ -98,9 +98,6 @@ private:
     mutable int m_topMaximum = 0;
     mutable int m_thumbLength = 0;
     mutable float m_step = 0.0f;
-    QRect m_downRect;
-    QRect m_upRect;
-    QRect m_thumbRect;
     bool m_downHover = false;
     bool m_upHover = false;
     bool m_thumbHover = false;

@@ -83,16 +83,22 @@ void ZMemo::SetPosition(int position)
     m_position = position;
 }
 
+// A hidden widget gets its resize event only when shown, so the width is compared directly.
+bool ZMemo::layoutStale() const
+{
+    return m_layoutStale || (m_layoutWidth >= 0 && m_layoutWidth != width());
+}
+
 int ZMemo::RowCount() const
 {
-    if (m_layoutStale)
+    if (layoutStale())
         const_cast<ZMemo *>(this)->LayOut();
     return m_rowCount;
 }
 
 int ZMemo::RowSize() const
 {
-    if (m_layoutStale)
+    if (layoutStale())
         const_cast<ZMemo *>(this)->LayOut();
     return m_rowSize;
 }
@@ -153,6 +159,7 @@ void ZMemo::linkClicked(ZMemoLabel *label)
 void ZMemo::walk(QPainter *painter)
 {
     m_layoutStale = false;
+    m_layoutWidth = width();
     const QFontMetrics fm(m_font, this);
     m_rowSize = vellora::roundHalfEven(fm.height() * 1.5);
 

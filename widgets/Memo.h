@@ -110,6 +110,7 @@ protected:
 private:
     friend class ZMemoLabel;
     void walk(QPainter *painter);
+    bool layoutStale() const;
     void linkClicked(ZMemoLabel *label);
     void styleLabel(ZMemoLabel *label) const;
     void restyleLabels();
@@ -127,4 +128,5 @@ private:
     std::vector<ZMemoLabel *> m_labels;
     bool m_rebuild = false;
     bool m_layoutStale = false;
+    int m_layoutWidth = -1;
 };

@@ -51,7 +51,6 @@ void ZScrollBar::SetMemo(ZMemo *memo)
 
 void ZScrollBar::UpdateRange()
 {
-    const int w = width();
     const int h = height();
     int rows = 0;
     int rowSize = 1;
@@ -70,9 +69,6 @@ void ZScrollBar::UpdateRange()
         m_step = float(h - m_thumbLength - 36) / float(m_maximum);
         show();
     }
-    m_downRect = QRect(1, h - 18, w - 2, 17);
-    m_upRect = QRect(1, 1, w - 2, 17);
-    m_thumbRect = QRect(w - 18, 18, 17, m_thumbLength);
     update();
 }
 
@@ -90,10 +86,22 @@ void ZScrollBar::Scroll(int delta)
         setPosition(qMin(m_maximum, m_position + 1));
 }
 
+// The parts follow the current size: a hidden widget gets its resize event only when shown.
+QRect ZScrollBar::DownButtonRect() const
+{
+    return QRect(1, height() - 18, width() - 2, 17);
+}
+
+QRect ZScrollBar::UpButtonRect() const
+{
+    return QRect(1, 1, width() - 2, 17);
+}
+
 QRect ZScrollBar::ThumbRect() const
 {
-    // The grab area travels with the drawn thumb; at position 0 it is the range's rectangle.
-    return m_thumbRect.translated(0, vellora::roundHalfEven(double(m_position) * m_step));
+    // The grab area travels with the drawn thumb; at position 0 it is (W - 18, 18, W - 1, L + 18).
+    const int offset = vellora::roundHalfEven(double(m_position) * m_step);
+    return QRect(width() - 18, 18 + offset, 17, m_thumbLength);
 }
 
 void ZScrollBar::setPosition(int position)
@@ -115,38 +123,28 @@ void ZScrollBar::paintEvent(QPaintEvent *)
     const int h = height();
     const QColor grey = vellora::colorRef(vellora::kGrey);
     vellora::frameLTRB(p, 0, 0, w, h, grey);
-    paintButton(p, m_downRect, m_downHover, true);
-    paintButton(p, m_upRect, m_upHover, false);
+    paintButton(p, DownButtonRect(), m_downHover, true);
+    paintButton(p, UpButtonRect(), m_upHover, false);
     vellora::fillLTRB(p, 1, 18, w - 1, h - 18, vellora::colorRef(vellora::kSilver));
     const int top = vellora::roundHalfEven(double(m_position) * m_step) + 19;
     const int bottom = top + m_thumbLength - 2;
-    vellora::fillLTRB(p, m_thumbRect.left(), top, m_thumbRect.left() + m_thumbRect.width(), bottom,
+    vellora::fillLTRB(p, w - 18, top, w - 1, bottom,
                       vellora::colorRef(m_thumbHover ? vellora::kThumbHover : vellora::kGrey));
-}
-
-void ZScrollBar::resizeEvent(QResizeEvent *event)
-{
-    const int w = width();
-    const int h = height();
-    m_downRect = QRect(1, h - 18, w - 2, 17);
-    m_upRect = QRect(1, 1, w - 2, 17);
-    m_thumbRect = QRect(w - 18, 18, 17, m_thumbLength);
-    QWidget::resizeEvent(event);
 }
 
 void ZScrollBar::updateHover(int x, int y)
 {
     const QPoint at(x, y);
-    const bool down = m_downRect.contains(at);
-    const bool up = m_upRect.contains(at);
+    const bool down = DownButtonRect().contains(at);
+    const bool up = UpButtonRect().contains(at);
     const bool thumb = ThumbRect().contains(at);
     if (down != m_downHover) {
         m_downHover = down;
-        update(m_downRect);
+        update(DownButtonRect());
     }
     if (up != m_upHover) {
         m_upHover = up;
-        update(m_upRect);
+        update(UpButtonRect());
     }
     if (thumb != m_thumbHover) {
         m_thumbHover = thumb;

@@ -45,8 +45,8 @@ public:
     int ThumbLength() const { return m_thumbLength; }
     float Step() const { return m_step; }
     bool Dragging() const { return m_dragging; }
-    QRect DownButtonRect() const { return m_downRect; }
-    QRect UpButtonRect() const { return m_upRect; }
+    QRect DownButtonRect() const;
+    QRect UpButtonRect() const;
     // Where the thumb is drawn and grabbed at the current position.
     QRect ThumbRect() const;
     bool DownHovered() const { return m_downHover; }
@@ -55,7 +55,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
@@ -70,9 +69,6 @@ private:
     int m_maximum = 1;
     int m_thumbLength = 0;
     float m_step = 0.0f;
-    QRect m_downRect;
-    QRect m_upRect;
-    QRect m_thumbRect;
     bool m_downHover = false;
     bool m_upHover = false;
     bool m_thumbHover = false;
