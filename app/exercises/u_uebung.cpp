@@ -1,0 +1,41 @@
+#include "u_uebung.h"
+
+#include "base/colorref.h"
+#include "controls.h"
+#include "testfiles.h"
+#include "u_main.h"
+
+#include <QPainter>
+
+TUebung::TUebung(QWidget *parent)
+    : QWidget(parent)
+{
+}
+
+void TUebung::Initialize()
+{
+    if (initialized_)
+        return;
+    introduction_ = vellora::LoadIntroduction();
+    initialized_ = true;
+}
+
+void TUebung::ShowScreen()
+{
+    if (MainForm)
+        MainForm->PrepareBar(true, false);
+    show();
+}
+
+void TUebung::FrameMouseWheel(Qt::KeyboardModifiers, int, const QPoint &)
+{
+}
+
+void TUebung::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), vellora::colorRef(9587249));
+    p.setPen(QColor(15, 29, 69));
+    p.setFont(vellora::formFont(29));
+    p.drawText(QRect(0, 40, width(), 40), Qt::AlignHCenter, QStringLiteral("Übungen"));
+}

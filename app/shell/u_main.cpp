@@ -1,0 +1,403 @@
+#include "u_main.h"
+
+#include "MainMenu.h"
+#include "Menu.h"
+#include "base/colorref.h"
+#include "controls.h"
+#include "pictures.h"
+#include "u_glossar.h"
+#include "u_info.h"
+#include "u_intro.h"
+#include "u_manual.h"
+#include "u_message.h"
+#include "u_uebung.h"
+#if VELLORA_HAVE_CELL
+#include "u_zelle.h"
+#endif
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWheelEvent>
+
+using vellora::colorRef;
+using vellora::formFont;
+
+TMainForm *MainForm = nullptr;
+
+namespace {
+constexpr int kBarHeight = 20;
+constexpr int kSwitcherClosed = 20;
+constexpr int kSwitcherOpen = 100;
+} // namespace
+
+TSwitcherItem::TSwitcherItem(int tag, const QString &caption, int color, QWidget *parent)
+    : QWidget(parent)
+    , tag_(tag)
+    , caption_(caption)
+{
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, colorRef(color));
+    pal.setColor(QPalette::WindowText, color == vellora::kMaroon ? QColor(Qt::white) : QColor(Qt::black));
+    setPalette(pal);
+    setFont(formFont(13));
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TSwitcherItem::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::WindowText));
+    p.setFont(font());
+    p.drawText(rect(), Qt::AlignCenter, caption_);
+}
+
+void TSwitcherItem::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && MainForm)
+        MainForm->MenuItemClick(this);
+}
+
+QString profileFolder()
+{
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/Vellora/Profile/");
+}
+
+TMainForm::TMainForm(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    MainForm = this;
+    setWindowTitle(QStringLiteral("Vellora"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, colorRef(vellora::kSilver));
+    setPalette(pal);
+
+    // Popups first hidden; they become native windows so that they stack above the cell
+    // screen's GL window when they open over it.
+    Lernprofil = new ZMenu(this);
+    Lernprofil->SetTag(0);
+    Info = new ZMenu(this);
+    Info->SetTag(1);
+    for (ZMenu *m : {Lernprofil, Info}) {
+        m->SetColor(colorRef(15790320));
+        m->SetHighlight(colorRef(vellora::kSilver));
+        m->SetFont(formFont(13));
+        m->SetFontColor(colorRef(4210752));
+        m->setAttribute(Qt::WA_NativeWindow);
+        m->OnClick = [this](ZMenu *menu, int index) { MainMenuItemClick(menu, index); };
+    }
+    Lernprofil->Items().Add(QStringLiteral("Lernprofil anmelden"), true, true);
+    Lernprofil->Items().Add(QStringLiteral("Lernprofil wechseln"), true, false);
+    Lernprofil->Items().Add(QStringLiteral("neues Lernprofil anlegen"), true, true);
+    Lernprofil->Items().Add(QStringLiteral("Lernprofil importieren"), true, true);
+    Lernprofil->Items().Add(QStringLiteral("aktives Lernprofil exportieren"), true, false);
+    Lernprofil->Items().Add(QStringLiteral("aktives Lernprofil löschen"), true, false);
+    Info->Items().Add(QStringLiteral("Hilfe"), false, true);
+    Info->Items().Add(QStringLiteral("Info"), true, true);
+
+    MainMenu = new ZMainMenu(this);
+    MainMenu->setGeometry(0, 0, 1024, kBarHeight);
+    MainMenu->SetCaption(QStringLiteral("Vellora"));
+    MainMenu->SetColor(colorRef(vellora::kGrey));
+    MainMenu->SetFont(formFont(16, true));
+    MainMenu->SetFontColor(Qt::white);
+    MainMenu->SetHighlight(colorRef(vellora::kSilver));
+    MainMenu->SetMenuFont(formFont(13));
+    MainMenu->SetMenuFontColor(Qt::white);
+    MainMenu->SetClose(true);
+    MainMenu->SetMinimize(true);
+    MainMenu->SetMenu(true);
+    MainMenu->Items().Add(QStringLiteral("Lernprofil"), false, true, Lernprofil);
+    MainMenu->Items().Add(QStringLiteral("Info"), true, true, Info);
+    MainMenu->LayoutItems();
+
+    auto *logo = new TImage(MainMenu);
+    logo->setGeometry(2, 2, 16, 16);
+    logo->SetPicture(vellora::pictures::barLogo());
+    logo->setCursor(Qt::PointingHandCursor);
+    logo->OnClick = [this](TImage *) { LogoClick(); };
+    Logo = logo;
+
+    Intro = new TIntro(this);
+#if VELLORA_HAVE_CELL
+    Zelle = new TZelle(this);
+    Zelle->hide();
+#endif
+    Uebung = new TUebung(this);
+    Uebung->hide();
+    Glossar = new TGlossar(this);
+    Glossar->hide();
+
+    // The switcher lies over the bar, left of the bar items, above every screen.
+    Menu = new QWidget(this);
+    Menu->setAttribute(Qt::WA_NativeWindow);
+    Menu->setAutoFillBackground(true);
+    QPalette menuPal = Menu->palette();
+    menuPal.setColor(QPalette::Window, colorRef(4210752));
+    Menu->setPalette(menuPal);
+    Menu->setGeometry(20, 0, 120, kSwitcherClosed);
+    MenuItem0 = new TSwitcherItem(0, QStringLiteral("Übersicht"), vellora::kSilver, Menu);
+    MenuItem1 = new TSwitcherItem(1, QStringLiteral("Zellmodell"), 7200386, Menu);
+    MenuItem2 = new TSwitcherItem(2, QStringLiteral("Übungen"), 9587249, Menu);
+    MenuItem3 = new TSwitcherItem(3, QStringLiteral("Glossar"), vellora::kMaroon, Menu);
+    MenuItem4 = new TSwitcherItem(4, QStringLiteral("Schließen"), vellora::kSilver, Menu);
+    QWidget *items[] = {MenuItem0, MenuItem1, MenuItem2, MenuItem3, MenuItem4};
+    for (int k = 0; k < 5; ++k)
+        items[k]->setGeometry(1, 20 * k, 118, 19);
+    Menu->raise();
+
+    ExportProfile = new QFileDialog(this, QString(), QString(), QStringLiteral("Lernprofile (*.usr)"));
+    ExportProfile->setAcceptMode(QFileDialog::AcceptSave);
+    ImportProfile = new QFileDialog(this, QString(), QString(), QStringLiteral("Lernprofile (*.usr)"));
+    ImportProfile->setAcceptMode(QFileDialog::AcceptOpen);
+    ImportProfile->setFileMode(QFileDialog::ExistingFile);
+
+    qApp->installEventFilter(this);
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    qApp->removeEventFilter(this);
+    if (MainForm == this)
+        MainForm = nullptr;
+}
+
+void TMainForm::FormCreate()
+{
+    QRect area(0, 0, 1024, 768);
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    setGeometry(area);
+}
+
+void TMainForm::resizeEvent(QResizeEvent *)
+{
+    MainMenu->setGeometry(0, 0, width(), kBarHeight);
+    const QRect client(0, kBarHeight, width(), qMax(0, height() - kBarHeight));
+    Intro->setGeometry(client);
+    Uebung->setGeometry(client);
+    Glossar->setGeometry(client);
+#if VELLORA_HAVE_CELL
+    Zelle->setGeometry(client);
+#endif
+}
+
+void TMainForm::Initialize()
+{
+    // Each screen loads its data and the library is initialised exactly once.
+    if (initialized_)
+        return;
+    initialized_ = true;
+    Glossar->Initialize();
+    Intro->Initialize();
+    Uebung->Initialize();
+#if VELLORA_HAVE_CELL
+    Zelle->Initialize();
+#endif
+    if (ManualForm)
+        ManualForm->LoadManual();
+    QDir().mkpath(profileFolder());
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        FormShow();
+    }
+    QWidget::showEvent(event);
+}
+
+void TMainForm::FormShow()
+{
+    if (splash_) {
+        splash_->deleteLater();
+        splash_ = nullptr;
+    }
+    Initialize();
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    // Closing the main window ends the program; nothing is saved here.
+    QCoreApplication::quit();
+}
+
+void TMainForm::SetSwitcherHeight(int h)
+{
+    Menu->resize(Menu->width(), h);
+    switcherOpen_ = h == kSwitcherOpen;
+    Menu->raise();
+}
+
+void TMainForm::MenuItemClick(QWidget *sender)
+{
+    auto *item = dynamic_cast<TSwitcherItem *>(sender);
+    if (!item)
+        return;
+    const int k = item->Tag();
+    if (k == current_) {
+        SetSwitcherHeight(switcherOpen_ ? kSwitcherClosed : kSwitcherOpen);
+        return;
+    }
+    current_ = k;
+
+    // The chosen screen's name on top, so the closed switcher shows it; the rest by tag.
+    QWidget *items[] = {MenuItem0, MenuItem1, MenuItem2, MenuItem3, MenuItem4};
+    int top = 20;
+    for (QWidget *w : items) {
+        if (w == sender)
+            w->move(1, 0);
+        else {
+            w->move(1, top);
+            top += 20;
+        }
+    }
+
+    Intro->hide();
+    Uebung->hide();
+    Glossar->hide();
+#if VELLORA_HAVE_CELL
+    Zelle->hide();
+#endif
+    for (int i = 0; i + 1 < MainMenu->Items().Count(); ++i)
+        MainMenu->Items()[i]->SetVisible(false);
+
+    switch (k) {
+    case 0: Intro->ShowScreen(); break;
+    case 1:
+#if VELLORA_HAVE_CELL
+        Zelle->ShowScreen();
+#else
+        PrepareBar(false, true);
+#endif
+        break;
+    case 2: Uebung->ShowScreen(); break;
+    case 3: Glossar->ShowGlossary(); break;
+    case 4: close(); break;
+    default: break;
+    }
+    SetSwitcherHeight(kSwitcherClosed);
+}
+
+void TMainForm::PrepareBar(bool lernprofil, bool hilfe)
+{
+    ZItems &items = MainMenu->Items();
+    for (int i = 0; i + 1 < items.Count(); ++i)
+        items[i]->SetVisible(false);
+    items[0]->SetVisible(lernprofil);
+    Info->Items()[0]->SetVisible(hilfe);
+    MainMenu->CloseMenus();
+    MainMenu->LayoutItems();
+    MainMenu->update();
+}
+
+void TMainForm::MainMenuItemClick(ZMenu *sender, int index)
+{
+    const int m = sender ? sender->Tag() : -1;
+    if (m == 1) {
+        if (index == 0) {
+#if VELLORA_HAVE_CELL
+            Zelle->ShowHelp();
+#endif
+        } else if (index == 1) {
+            LogoClick();
+        }
+    }
+    // m == 0: the profile commands come with the profile store and its dialog.
+    MainMenu->CloseMenus();
+}
+
+void TMainForm::FormKeyDown(int key)
+{
+    if (!Glossar->isHidden())
+        Glossar->FormKeyDown(key);
+#if VELLORA_HAVE_CELL
+    if (!Zelle->isHidden())
+        Zelle->FormKeyDown(key);
+#endif
+}
+
+void TMainForm::FormMouseWheel(Qt::KeyboardModifiers shift, int delta, const QPoint &globalPos)
+{
+    if (!Glossar->isHidden())
+        Glossar->FrameMouseWheel(shift, delta, globalPos);
+    else if (!Uebung->isHidden())
+        Uebung->FrameMouseWheel(shift, delta, globalPos);
+#if VELLORA_HAVE_CELL
+    else if (!Zelle->isHidden())
+        Zelle->FrameMouseWheel(shift, delta, globalPos);
+#endif
+}
+
+void TMainForm::ZellePartsItemSelect(int index)
+{
+#if VELLORA_HAVE_CELL
+    Zelle->PartsItemSelect(index);
+#else
+    Q_UNUSED(index);
+#endif
+}
+
+void TMainForm::LogoClick()
+{
+    if (InfoForm) {
+        InfoForm->show();
+        InfoForm->raise();
+        InfoForm->activateWindow();
+    }
+}
+
+void TMainForm::ShowMessage(const QString &title, const QString &text, QWidget *owner)
+{
+    if (!MessageForm)
+        return;
+    MessageForm->SetOwner(owner);
+    MessageForm->MainMenu->SetCaption(title);
+    MessageForm->Text->SetText(text);
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect r = screen->availableGeometry();
+        MessageForm->move(r.left() + (r.width() - MessageForm->width()) / 2,
+                          r.top() + (r.height() - MessageForm->height()) / 2);
+    }
+    MessageForm->show();
+    MessageForm->raise();
+    MessageForm->activateWindow();
+    setEnabled(false);
+}
+
+// Key preview and wheel forwarding for everything inside this window. A key is seen once, at
+// its first receiver; it still goes on to the focused control. The wheel belongs to the
+// window: the screens decide what it scrolls or zooms.
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::Wheel)
+        return false;
+    auto *w = qobject_cast<QWidget *>(watched);
+    if (!w || w->window() != this || !isEnabled())
+        return false;
+    if (event->type() == QEvent::KeyPress) {
+        QWidget *first = QApplication::focusWidget();
+        if (!first || first->window() != this)
+            first = this;
+        if (w == first)
+            FormKeyDown(static_cast<QKeyEvent *>(event)->key());
+        return false;
+    }
+    auto *wheel = static_cast<QWheelEvent *>(event);
+    FormMouseWheel(wheel->modifiers(), wheel->angleDelta().y(), wheel->globalPosition().toPoint());
+    return true;
+}
