@@ -109,10 +109,7 @@ void ZMainMenu::LayoutItems()
 
 void ZMainMenu::resizeEvent(QResizeEvent *)
 {
-    const int w = width();
-    const int h = height();
-    m_closeRect = QRect(QPoint(w - h, 0), QPoint(w - 1, h - 1));
-    m_minimizeRect = QRect(QPoint(w - 2 * h, 0), QPoint(w - h - 1, h - 1));
+    // The boxes follow the size by themselves (CloseRect, MinimizeRect).
     LayoutItems();
 }
 
@@ -140,10 +137,11 @@ void ZMainMenu::paintEvent(QPaintEvent *)
 
 void ZMainMenu::paintCloseGlyph(QPainter &painter) const
 {
-    const int l = m_closeRect.left();
-    const int t = m_closeRect.top();
-    const int r = l + m_closeRect.width();
-    const int b = t + m_closeRect.height();
+    const QRect box = CloseRect();
+    const int l = box.left();
+    const int t = box.top();
+    const int r = l + box.width();
+    const int b = t + box.height();
     painter.setPen(QPen(m_closeHover ? m_highlight : m_fontColor, 2));
     painter.drawLine(l + 4, t + 4, r - 3, b - 3);
     painter.drawLine(r - 3, t + 4, l + 4, b - 3);
@@ -151,9 +149,10 @@ void ZMainMenu::paintCloseGlyph(QPainter &painter) const
 
 void ZMainMenu::paintMinimizeGlyph(QPainter &painter) const
 {
-    const int l = m_minimizeRect.left();
-    const int r = l + m_minimizeRect.width();
-    const int b = m_minimizeRect.top() + m_minimizeRect.height();
+    const QRect box = MinimizeRect();
+    const int l = box.left();
+    const int r = l + box.width();
+    const int b = box.top() + box.height();
     painter.setPen(QPen(m_minimizeHover ? m_highlight : m_fontColor, 2));
     painter.drawLine(l + 4, b - 3, r - 3, b - 3);
 }
@@ -201,17 +200,17 @@ void ZMainMenu::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
 
-    const bool closeHover = m_closeRect.contains(pos);
+    const bool closeHover = CloseRect().contains(pos);
     if (closeHover != m_closeHover) {
         m_closeHover = closeHover;
         if (m_close)
-            update(m_closeRect);
+            update(CloseRect());
     }
-    const bool minimizeHover = m_minimizeRect.contains(pos);
+    const bool minimizeHover = MinimizeRect().contains(pos);
     if (minimizeHover != m_minimizeHover) {
         m_minimizeHover = minimizeHover;
         if (m_minimize)
-            update(m_minimizeRect);
+            update(MinimizeRect());
     }
 
     const int old = m_hovered;

@@ -70,9 +70,9 @@ public:
     bool SubMenuOpen() const { return m_subMenuOpen; }
     bool CloseHovered() const { return m_closeHover; }
     bool MinimizeHovered() const { return m_minimizeHover; }
-    // (W - H, 0, W, H) and (W - 2H, 0, W - H, H), set on every resize.
-    QRect CloseRect() const { return m_closeRect; }
-    QRect MinimizeRect() const { return m_minimizeRect; }
+    // (W - H, 0, W, H) and (W - 2H, 0, W - H, H) of the bar's current size.
+    QRect CloseRect() const { return QRect(width() - height(), 0, height(), height()); }
+    QRect MinimizeRect() const { return QRect(width() - 2 * height(), 0, height(), height()); }
 
     // Clears the submenu-open flag and the hover, hiding the hovered entry's submenu. The
     // screens call it when they change the bar's entries.
@@ -120,7 +120,5 @@ private:
     bool m_minimizeHover = false;
     int m_hovered = -1;
     bool m_subMenuOpen = false;
-    QRect m_closeRect;
-    QRect m_minimizeRect;
     bool m_pressed = false;
 };

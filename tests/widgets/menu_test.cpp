@@ -124,6 +124,13 @@ TEST_F(MenuTest, NewEntriesAreInvisibleAndDisabled)
 
 TEST_F(MenuTest, StartsHiddenAndPopupShowsItAboveItsSiblings)
 {
+    // Created before its window is shown, it stays hidden when the window appears.
+    QWidget window;
+    auto *early = new ZMenu(&window);
+    early->Items().Add("Info", true, true);
+    window.show();
+    EXPECT_FALSE(early->isVisible());
+
     ZMenu *menu = makeMenu({"Hilfe", "Info"});
     auto *screen = new QWidget(form.get());
     screen->setGeometry(0, 20, 600, 380);
