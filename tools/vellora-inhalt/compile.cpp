@@ -656,9 +656,14 @@ CompiledTest compileTest(const QString &file, TestKind kindHint, Diagnostics &di
         if (!gapList.IsDefined() || !gapList.IsSequence()) {
             diag.error(file, lineOf(*root), QStringLiteral("\u201Egaps\u201C muss eine Liste sein: für jede Lücke die erlaubten Antworten."));
         } else {
-            if (gapList.size() != size_t(gaps.size()))
-                diag.error(file, lineOf(gapList), QStringLiteral("Der Text hat %1 Lücken (\u201E#\u201C), \u201Egaps\u201C nennt %2.")
-                                                      .arg(gaps.size()).arg(gapList.size()));
+            if (gapList.size() != size_t(gaps.size())) {
+                // In YAML a '#' after a blank starts a comment, which silently cuts a plain text.
+                const QString hint = gapList.size() > size_t(gaps.size()) && !text.IsNull() && text.Tag() == "?"
+                                         ? QStringLiteral(" Achtung: \u201E#\u201C nach einem Leerzeichen beginnt in YAML einen Kommentar; den Text in Anführungszeichen setzen oder als Block schreiben (text: >-).")
+                                         : QString();
+                diag.error(file, lineOf(gapList), QStringLiteral("Der Text hat %1 Lücken (\u201E#\u201C), \u201Egaps\u201C nennt %2.%3")
+                                                      .arg(gaps.size()).arg(gapList.size()).arg(hint));
+            }
             if (gaps.isEmpty())
                 diag.error(file, lineOf(text), QStringLiteral("Der Lückentext hat keine Lücke (\u201E#\u201C mit Breite)."));
             for (const auto &g : gapList) {
