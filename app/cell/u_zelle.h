@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -40,6 +41,7 @@ public:
     void SetHint(const QString &hint);
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool on);
+    void SetHintState(const QString &hint, bool on);
 
     std::function<void(TZellmodell *, Qt::MouseButtons, int, int)> OnMouseDown;
     std::function<void(TZellmodell *, Qt::MouseButtons, int, int)> OnMouseUp;
@@ -110,6 +112,12 @@ public:
     const QList<QByteArray> &MeshNames() const { return meshNames_; }
     // The text of the help box, one entry per line.
     static QStringList HelpLines();
+    // Whether the window under the global point is the description memo's.
+    bool OverText(const QPoint &globalPos) const;
+
+    // Where an exception that ended a handler is reported; the message box titled "Vellora"
+    // unless replaced (tests record the message instead).
+    std::function<void(const QString &)> ReportError;
 
     // Components (owned through Qt's parent tree).
     ZMenuContainer *Menu = nullptr;
@@ -156,6 +164,7 @@ private:
     std::unique_ptr<vellora::ZelleLibrary> library_;
     QTimer *idle_ = nullptr;
     bool initialized_ = false;
+    bool rendering_ = false;
     QList<QByteArray> meshNames_;
     int mouseX_ = 0;
     int mouseY_ = 0;

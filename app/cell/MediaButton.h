@@ -1,0 +1,53 @@
+#pragma once
+
+// The read-aloud buttons: a framed face with a white play triangle, pause bars or stop square.
+// A click drives the assigned player, then reports itself.
+
+#include <QColor>
+#include <QWidget>
+
+#include <functional>
+
+class TMediaPlayer;
+
+enum ZMediaButtonType { mbPlay, mbPause, mbStop };
+
+class ZMediaButton : public QWidget {
+    Q_OBJECT
+public:
+    explicit ZMediaButton(QWidget *parent = nullptr);
+
+    ZMediaButtonType ButtonType() const { return type_; }
+    void SetButtonType(ZMediaButtonType type);
+    TMediaPlayer *MediaPlayer() const { return player_; }
+    void SetMediaPlayer(TMediaPlayer *player) { player_ = player; }
+    QColor Color() const { return color_; }
+    void SetColor(const QColor &color);
+    QColor Highlight() const { return highlight_; }
+    void SetHighlight(const QColor &color);
+    QColor Border() const { return border_; }
+    void SetBorder(const QColor &color);
+    bool Hovered() const { return hovered_; }
+
+    // As if pressed: without a player nothing happens. The player's error (a closed device)
+    // propagates to the caller; OnClick then does not fire.
+    void Click();
+
+    std::function<void(ZMediaButton *)> OnClick;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    ZMediaButtonType type_ = mbPlay;
+    TMediaPlayer *player_ = nullptr;
+    QColor color_;
+    QColor highlight_;
+    QColor border_;
+    bool hovered_ = false;
+    bool pressed_ = false;
+};

@@ -1,0 +1,273 @@
+#include "MediaButton.h"
+#include "MediaPlayer.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEnterEvent>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+const QString kFixture = QStringLiteral(CELL_FIXTURE_MP3);
+
+// Processes events until cond holds; false after the bound (the media pipeline is asynchronous).
+bool waitUntil(const std::function<bool()> &cond, int bound_ms = 10000)
+{
+    QDeadlineTimer deadline(bound_ms);
+    while (!cond()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QString openError(TMediaPlayer &player)
+{
+    try {
+        player.Open();
+    } catch (const EMCIDeviceError &e) {
+        return e.Message();
+    }
+    return QString();
+}
+
+} // namespace
+
+TEST(MediaPlayer, OpenReportsEachFailureInGermanAndStaysClosed)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString garbage = dir.filePath("kaputt.mp3");
+    QByteArray noise;
+    for (int i = 0; i < 4000; ++i)
+        noise.append(char((i * 7919) % 251));
+    writeFile(garbage, noise);
+    const QString empty = dir.filePath("leer.mp3");
+    writeFile(empty, QByteArray());
+    const QString text = dir.filePath("text.mp3");
+    writeFile(text, "Das ist keine Audiodatei.\r\n");
+
+    struct Case {
+        QString file;
+        QString expectedStart;
+    } cases[] = {
+        {QString(), QStringLiteral("Es wurde keine Audiodatei angegeben.")},
+        {dir.filePath("fehlt.mp3"), QStringLiteral("Die Audiodatei „")},
+        {dir.path(), QStringLiteral("Die Audiodatei „")},
+        {garbage, QStringLiteral("Die Audiodatei „")},
+        {empty, QStringLiteral("Die Audiodatei „")},
+        {text, QStringLiteral("Die Audiodatei „")},
+    };
+    const QString expectedEnd[] = {
+        QString(),
+        QStringLiteral("“ wurde nicht gefunden."),
+        QStringLiteral("“ kann nicht gelesen werden."),
+        QStringLiteral("ist beschädigt."),
+        QStringLiteral("ist beschädigt."),
+        QStringLiteral("ist beschädigt."),
+    };
+    int i = 0;
+    for (const Case &c : cases) {
+        TMediaPlayer player;
+        player.SetFileName(c.file);
+        const QString message = openError(player);
+        EXPECT_TRUE(message.startsWith(c.expectedStart)) << i << ": " << message.toStdString();
+        EXPECT_TRUE(message.endsWith(expectedEnd[i].isEmpty() ? c.expectedStart : expectedEnd[i]))
+            << i << ": " << message.toStdString();
+        if (!c.file.isEmpty()) {
+            EXPECT_TRUE(message.contains(QDir::toNativeSeparators(c.file))) << i;
+        }
+        EXPECT_FALSE(player.IsOpen()) << i;
+        EXPECT_EQ(player.DeviceID(), 0) << i;
+        ++i;
+    }
+}
+
+TEST(MediaPlayer, ClosedPlayerRefusesTransportAndQueries)
+{
+    TMediaPlayer player;
+    const std::function<void()> calls[] = {
+        [&] { player.Play(); },   [&] { player.Pause(); },    [&] { player.Resume(); },
+        [&] { player.Rewind(); }, [&] { (void)player.Mode(); }, [&] { (void)player.Position(); },
+        [&] { (void)player.Length(); },
+    };
+    for (const auto &call : calls) {
+        try {
+            call();
+            ADD_FAILURE() << "no error on a closed player";
+        } catch (const EMCIDeviceError &e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("Kein MCI-Gerät geöffnet"));
+            EXPECT_STREQ(e.what(), "Kein MCI-Gerät geöffnet");
+        }
+    }
+    player.Close(); // closing a closed player is harmless
+    EXPECT_FALSE(player.IsOpen());
+}
+
+TEST(MediaPlayer, FailedOpenClosesThePreviousDevice)
+{
+    TMediaPlayer player;
+    player.SetFileName(kFixture);
+    player.Open();
+    ASSERT_TRUE(player.IsOpen());
+    const int first = player.DeviceID();
+    player.Open(); // reopening closes the old device first
+    EXPECT_TRUE(player.IsOpen());
+    EXPECT_NE(player.DeviceID(), first);
+
+    player.SetFileName(kFixture + ".fehlt");
+    EXPECT_FALSE(openError(player).isEmpty());
+    EXPECT_FALSE(player.IsOpen());
+}
+
+TEST(MediaPlayer, PlayPauseResumeAndRewind)
+{
+    TMediaPlayer player;
+    player.SetFileName(kFixture);
+    player.Open();
+    EXPECT_EQ(player.Mode(), mpStopped);
+    EXPECT_EQ(player.Position(), 0);
+    const qint64 length = player.Length();
+    EXPECT_GT(length, 300);
+    EXPECT_LT(length, 5000);
+
+    // Pausing a stopped device does nothing.
+    player.Pause();
+    EXPECT_EQ(player.Mode(), mpStopped);
+
+    player.Play();
+    EXPECT_EQ(player.Mode(), mpPlaying);
+    ASSERT_TRUE(waitUntil([&] { return player.Position() > 0; }));
+
+    player.Pause();
+    EXPECT_EQ(player.Mode(), mpPaused);
+    const qint64 paused = player.Position();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(player.Mode(), mpPaused);
+    EXPECT_LT(player.Position(), length);
+
+    player.Pause(); // toggles back to playing, on from where it paused
+    EXPECT_EQ(player.Mode(), mpPlaying);
+    ASSERT_TRUE(waitUntil([&] { return player.Position() > paused || player.Mode() == mpStopped; }));
+
+    player.Rewind();
+    EXPECT_EQ(player.Mode(), mpStopped);
+    EXPECT_EQ(player.Position(), 0);
+    player.Close();
+    EXPECT_FALSE(player.IsOpen());
+}
+
+TEST(MediaPlayer, AtTheEndPauseDoesNothingAndPlayStartsAgain)
+{
+    TMediaPlayer player;
+    player.SetFileName(kFixture);
+    player.Open();
+    player.Play();
+    ASSERT_TRUE(waitUntil([&] { return player.Mode() == mpStopped; }));
+    EXPECT_EQ(player.Position(), player.Length());
+
+    player.Pause(); // the device is stopped, not paused
+    EXPECT_EQ(player.Mode(), mpStopped);
+
+    player.Play(); // auto rewind: from the start again
+    EXPECT_EQ(player.Mode(), mpPlaying);
+    EXPECT_LT(player.Position(), player.Length());
+    ASSERT_TRUE(waitUntil([&] { return player.Position() > 0 && player.Position() < player.Length(); }));
+}
+
+// ----------------------------------------------------------------------------------------------
+
+namespace {
+
+QImage face(ZMediaButtonType type, bool hovered = false)
+{
+    ZMediaButton button;
+    button.resize(33, 33);
+    button.SetButtonType(type);
+    if (hovered) {
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(&button, &enter);
+    }
+    return button.grab().toImage();
+}
+
+const QColor kWhite(255, 255, 255);
+const QColor kSilver(192, 192, 192);
+const QColor kGrey(128, 128, 128);
+
+} // namespace
+
+TEST(MediaButton, FacesAreDrawnFromTheButtonSize)
+{
+    // 33 x 33: play triangle from x 12 to 20 around y 16; pause bars 11..15 and 17..21;
+    // stop square 11..21 over y 11..21.
+    const QImage play = face(mbPlay);
+    EXPECT_EQ(play.pixelColor(0, 0), kGrey);      // frame in Border
+    EXPECT_EQ(play.pixelColor(32, 32), kGrey);
+    EXPECT_EQ(play.pixelColor(3, 3), kSilver);    // face in Color
+    EXPECT_EQ(play.pixelColor(14, 16), kWhite);   // inside the triangle
+    EXPECT_EQ(play.pixelColor(22, 16), kSilver);  // right of its tip
+    EXPECT_EQ(play.pixelColor(19, 11), kSilver);  // above its slanted edge
+
+    const QImage pause = face(mbPause);
+    EXPECT_EQ(pause.pixelColor(12, 16), kWhite);
+    EXPECT_EQ(pause.pixelColor(16, 16), kSilver); // the gap between the bars
+    EXPECT_EQ(pause.pixelColor(17, 16), kWhite);
+    EXPECT_EQ(pause.pixelColor(21, 16), kWhite);
+    EXPECT_EQ(pause.pixelColor(22, 16), kSilver); // right edge exclusive
+    EXPECT_EQ(pause.pixelColor(12, 22), kSilver); // bottom edge exclusive
+
+    const QImage stop = face(mbStop);
+    EXPECT_EQ(stop.pixelColor(16, 16), kWhite);
+    EXPECT_EQ(stop.pixelColor(11, 11), kWhite);
+    EXPECT_EQ(stop.pixelColor(21, 21), kWhite);
+    EXPECT_EQ(stop.pixelColor(22, 16), kSilver);
+
+    const QImage hovered = face(mbStop, true);
+    EXPECT_EQ(hovered.pixelColor(3, 3), QColor(0xCC, 0xCC, 0xCC));
+}
+
+TEST(MediaButton, ClickDrivesThePlayerThenReports)
+{
+    ZMediaButton button;
+    int clicks = 0;
+    button.OnClick = [&](ZMediaButton *sender) {
+        EXPECT_EQ(sender, &button);
+        ++clicks;
+    };
+    button.Click(); // no player: nothing, not even the event
+    EXPECT_EQ(clicks, 0);
+
+    TMediaPlayer player;
+    button.SetMediaPlayer(&player);
+    EXPECT_THROW(button.Click(), EMCIDeviceError); // closed device: the error ends the click
+    EXPECT_EQ(clicks, 0);
+
+    player.SetFileName(kFixture);
+    player.Open();
+    button.Click();
+    EXPECT_EQ(player.Mode(), mpPlaying);
+    button.SetButtonType(mbPause);
+    button.Click();
+    EXPECT_EQ(player.Mode(), mpPaused);
+    button.SetButtonType(mbStop);
+    button.Click();
+    EXPECT_EQ(player.Mode(), mpStopped);
+    EXPECT_EQ(player.Position(), 0);
+    EXPECT_EQ(clicks, 3);
+}
