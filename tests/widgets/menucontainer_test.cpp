@@ -51,17 +51,20 @@ TEST_F(MenuContainerTest, FullSlideTakesSeventeenStepsOfSevenAndOneOfSixThenStop
         const char *name;
         int from;
         int to;
-        void (ZMenuContainer::*start)();
+        bool expand;
     };
     const Case cases[] = {
-        {"expand", 75, 200, &ZMenuContainer::Expand},
-        {"collapse", 200, 75, &ZMenuContainer::Collapse},
+        {"expand", 75, 200, true},
+        {"collapse", 200, 75, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         menu->resize(c.from, 600);
         resizes.clear();
-        (menu->*c.start)();
+        if (c.expand)
+            menu->Expand();
+        else
+            menu->Collapse();
         ASSERT_TRUE(menu->Animating());
 
         std::vector<int> steps;
