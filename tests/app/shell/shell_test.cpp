@@ -1,0 +1,548 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+
+#include "MainMenu.h"
+#include "Menu.h"
+#include "ShadowPanel.h"
+#include "base/programfolder.h"
+#include "controls.h"
+#include "pictures.h"
+#include "u_glossar.h"
+#include "u_info.h"
+#include "u_intro.h"
+#include "u_main.h"
+#include "u_manual.h"
+#include "u_message.h"
+#include "u_splash.h"
+#include "u_uebung.h"
+#if VELLORA_HAVE_CELL
+#include "u_zelle.h"
+#include "zellelib.h"
+#endif
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace {
+
+#if VELLORA_HAVE_CELL
+// Counts what the screen asks of the library; draws nothing.
+class CountingLibrary : public vellora::ZelleLibrary
+{
+public:
+    explicit CountingLibrary(int *inits) : inits_(inits) {}
+    void Init(std::uintptr_t, const QByteArray &) override { ++*inits_; }
+    void Viewport(bool, int, int, int, int) override {}
+    int Render(int, int) override { return -1; }
+    int Action(int, int, int) override { return -1; }
+
+private:
+    int *inits_;
+};
+#endif
+
+const char *const kContentFiles[] = {"glossar.dat", "uebung.dat", "meshes.dat",
+                                     "zelle_m.dat", "uebung_m.dat", "glossar_m.dat"};
+
+// The windows of a started program, without the splash's timer, over small content files
+// written into this test's own program folder (the first showing of the main window runs the
+// start-up).
+class Shell : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(data_.isValid());
+        saved_ = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
+        QDir().mkpath(vellora::contentPath(QStringLiteral("inhalt")));
+        for (const char *name : kContentFiles)
+            writeContent(name, "Inhalt\r\n");
+
+        main_ = std::make_unique<TMainForm>();
+        main_->setGeometry(0, 0, 1000, 800);
+#if VELLORA_HAVE_CELL
+        main_->Zelle->SetLibrary(std::make_unique<CountingLibrary>(&inits_));
+#endif
+        MessageForm = new TMessageForm;
+        ManualForm = new TManualForm;
+        InfoForm = new TInfoForm;
+    }
+    void TearDown() override
+    {
+        delete InfoForm;
+        InfoForm = nullptr;
+        delete ManualForm;
+        ManualForm = nullptr;
+        delete MessageForm;
+        MessageForm = nullptr;
+        main_.reset();
+        for (const char *name : kContentFiles)
+            QFile::remove(contentFile(name));
+        qputenv("XDG_DATA_HOME", saved_);
+    }
+
+    static QString contentFile(const char *name)
+    {
+        return vellora::contentPath(QStringLiteral("inhalt/") + QLatin1String(name));
+    }
+    static void writeContent(const char *name, const QByteArray &bytes)
+    {
+        QFile f(contentFile(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    TMainForm &form() { return *main_; }
+    QWidget *item(int k)
+    {
+        QWidget *items[] = {form().MenuItem0, form().MenuItem1, form().MenuItem2, form().MenuItem3, form().MenuItem4};
+        return items[k];
+    }
+    bool barItemVisible(int i) { return form().MainMenu->Items()[i]->Visible(); }
+    bool hilfeVisible() { return form().Info->Items()[0]->Visible(); }
+
+    QTemporaryDir data_;
+    QByteArray saved_;
+    int inits_ = 0;
+    std::unique_ptr<TMainForm> main_;
+};
+
+void pressKey(QWidget *w, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+}
+
+TEST_F(Shell, ClickingTheCurrentScreenTogglesTheSwitcher)
+{
+    EXPECT_EQ(form().CurrentScreen(), 0);
+    EXPECT_EQ(form().Menu->height(), 20);
+    form().MenuItemClick(form().MenuItem0);
+    EXPECT_TRUE(form().SwitcherOpen());
+    EXPECT_EQ(form().Menu->height(), 100);
+    form().MenuItemClick(form().MenuItem0);
+    EXPECT_FALSE(form().SwitcherOpen());
+    EXPECT_EQ(form().Menu->height(), 20);
+
+    // Choosing another screen from the open switcher closes it.
+    form().MenuItemClick(form().MenuItem0);
+    form().MenuItemClick(form().MenuItem3);
+    EXPECT_FALSE(form().SwitcherOpen());
+    EXPECT_EQ(form().Menu->height(), 20);
+    EXPECT_EQ(form().CurrentScreen(), 3);
+}
+
+TEST_F(Shell, ChosenScreenMovesToTopOthersFollowByTag)
+{
+    struct Case {
+        int chosen;
+        int tops[5];
+    };
+    const Case cases[] = {
+        {2, {20, 40, 0, 60, 80}},
+        {3, {20, 40, 60, 0, 80}},
+        {0, {0, 20, 40, 60, 80}},
+        {2, {20, 40, 0, 60, 80}},
+    };
+    for (const Case &c : cases) {
+        form().MenuItemClick(item(c.chosen));
+        for (int k = 0; k < 5; ++k) {
+            EXPECT_EQ(item(k)->y(), c.tops[k]) << "chosen " << c.chosen << ", item " << k;
+            EXPECT_EQ(item(k)->x(), 1);
+        }
+    }
+}
+
+TEST_F(Shell, OneScreenVisibleAndBarPreparedPerScreen)
+{
+    struct Case {
+        int screen;
+        bool lernprofil;
+        bool hilfe;
+    };
+    const Case cases[] = {
+#if VELLORA_HAVE_CELL
+        {1, false, true},
+#endif
+        {2, true, false}, {3, false, false}, {0, false, false}, {2, true, false},
+    };
+    for (const Case &c : cases) {
+        form().MenuItemClick(item(c.screen));
+        EXPECT_EQ(form().CurrentScreen(), c.screen);
+        EXPECT_EQ(barItemVisible(0), c.lernprofil) << "screen " << c.screen;
+        EXPECT_TRUE(barItemVisible(1)) << "Info stays, screen " << c.screen;
+        EXPECT_EQ(hilfeVisible(), c.hilfe) << "screen " << c.screen;
+        EXPECT_EQ(!form().Intro->isHidden(), c.screen == 0);
+        EXPECT_EQ(!form().Uebung->isHidden(), c.screen == 2);
+        EXPECT_EQ(!form().Glossar->isHidden(), c.screen == 3);
+#if VELLORA_HAVE_CELL
+        EXPECT_EQ(!form().Zelle->isHidden(), c.screen == 1);
+#endif
+    }
+}
+
+TEST_F(Shell, SchliessenClosesTheMainWindow)
+{
+    form().show();
+    ASSERT_TRUE(form().isVisible());
+    form().MenuItemClick(form().MenuItem4);
+    EXPECT_FALSE(form().isVisible());
+}
+
+TEST_F(Shell, BarAndMenusAsDesigned)
+{
+    ZMainMenu *bar = form().MainMenu;
+    EXPECT_EQ(bar->Caption(), QStringLiteral("Vellora"));
+    EXPECT_EQ(bar->height(), 20);
+    EXPECT_TRUE(bar->Close());
+    EXPECT_TRUE(bar->Minimize());
+    ASSERT_EQ(bar->Items().Count(), 2);
+    EXPECT_EQ(bar->Items()[0]->Caption(), QStringLiteral("Lernprofil"));
+    EXPECT_EQ(bar->Items()[0]->SubMenu(), form().Lernprofil);
+    EXPECT_FALSE(bar->Items()[0]->Visible());
+    EXPECT_EQ(bar->Items()[1]->Caption(), QStringLiteral("Info"));
+    EXPECT_EQ(bar->Items()[1]->SubMenu(), form().Info);
+    EXPECT_TRUE(bar->Items()[1]->Visible());
+    EXPECT_EQ(form().Lernprofil->Tag(), 0);
+    EXPECT_EQ(form().Info->Tag(), 1);
+
+    struct Entry {
+        const char *caption;
+        bool enabled;
+    };
+    const Entry profile[] = {
+        {"Lernprofil anmelden", true},          {"Lernprofil wechseln", false},
+        {"neues Lernprofil anlegen", true},     {"Lernprofil importieren", true},
+        {"aktives Lernprofil exportieren", false}, {"aktives Lernprofil löschen", false},
+    };
+    ASSERT_EQ(form().Lernprofil->Items().Count(), 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(form().Lernprofil->Items()[i]->Caption(), QString::fromUtf8(profile[i].caption));
+        EXPECT_EQ(form().Lernprofil->Items()[i]->Enabled(), profile[i].enabled) << i;
+        EXPECT_TRUE(form().Lernprofil->Items()[i]->Visible()) << i;
+    }
+    ASSERT_EQ(form().Info->Items().Count(), 2);
+    EXPECT_EQ(form().Info->Items()[0]->Caption(), QStringLiteral("Hilfe"));
+    EXPECT_FALSE(form().Info->Items()[0]->Visible());
+    EXPECT_EQ(form().Info->Items()[1]->Caption(), QStringLiteral("Info"));
+    EXPECT_TRUE(form().Info->Items()[1]->Visible());
+
+    // The switcher lies over the bar left of the entries; the popups are native windows
+    // so that they can stack above the cell screen's GL surface.
+    EXPECT_EQ(form().Menu->geometry(), QRect(20, 0, 120, 20));
+    EXPECT_TRUE(form().Menu->testAttribute(Qt::WA_NativeWindow));
+    EXPECT_TRUE(form().Lernprofil->testAttribute(Qt::WA_NativeWindow));
+    EXPECT_TRUE(form().Info->testAttribute(Qt::WA_NativeWindow));
+}
+
+TEST_F(Shell, InfoEntryShowsTheInfoWindowAndClosesTheMenus)
+{
+    form().Info->Popup();
+    form().MainMenuItemClick(form().Info, 1);
+    EXPECT_TRUE(InfoForm->isVisible());
+    EXPECT_EQ(InfoForm->size(), QSize(502, 548));
+    EXPECT_FALSE(form().MainMenu->SubMenuOpen());
+    // The profile entries exist but do nothing yet; they still close the menus.
+    form().MainMenuItemClick(form().Lernprofil, 0);
+    EXPECT_FALSE(form().MainMenu->SubMenuOpen());
+}
+
+TEST_F(Shell, MessageHeightFollowsWrappedLines)
+{
+    form().ShowMessage(QStringLiteral("Fehler!"), QStringLiteral("eins\r\nzwei\r\ndrei"), &form());
+    EXPECT_EQ(MessageForm->Text->LineCount(), 3);
+    EXPECT_EQ(MessageForm->height(), 3 * 25 + 20 + 37);
+    EXPECT_EQ(MessageForm->height(), 132);
+    EXPECT_EQ(MessageForm->width(), 450);
+    EXPECT_EQ(MessageForm->MainMenu->Caption(), QStringLiteral("Fehler!"));
+    MessageForm->close();
+
+    // A long line wraps inside the window; every word is still shown once.
+    const QString words = QStringLiteral("Bitte melde Dich zuerst mit Deinem Lernprofil an, damit Deine Ergebnisse "
+                                         "gespeichert werden können, bevor Du einen Test beginnst.");
+    form().ShowMessage(QStringLiteral("Bitte anmelden!"), words, &form());
+    const QStringList lines = MessageForm->Text->Lines();
+    EXPECT_GE(lines.size(), 2);
+    EXPECT_EQ(MessageForm->height(), int(lines.size()) * 25 + 57);
+    EXPECT_EQ(lines.join(QString()).simplified().remove(QLatin1Char(' ')), QString(words).remove(QLatin1Char(' ')));
+    MessageForm->close();
+}
+
+TEST_F(Shell, EnterClosesTheMessageAndReenablesTheOwner)
+{
+    form().show();
+    form().ShowMessage(QStringLiteral("Hinweis"), QStringLiteral("Text"), &form());
+    EXPECT_TRUE(MessageForm->isVisible());
+    EXPECT_FALSE(form().isEnabled());
+    pressKey(MessageForm, Qt::Key_A);
+    EXPECT_TRUE(MessageForm->isVisible());
+    pressKey(MessageForm, Qt::Key_Return);
+    EXPECT_FALSE(MessageForm->isVisible());
+    EXPECT_TRUE(form().isEnabled());
+
+    form().ShowMessage(QStringLiteral("Hinweis"), QStringLiteral("Text"), &form());
+    pressKey(MessageForm, Qt::Key_Enter);
+    EXPECT_FALSE(MessageForm->isVisible());
+    EXPECT_TRUE(form().isEnabled());
+}
+
+TEST_F(Shell, MessageOwnedByAnotherWindowEnablesThatOne)
+{
+    QWidget dialog;
+    dialog.show();
+    form().ShowMessage(QStringLiteral("Fehler!"), QStringLiteral("Text"), &dialog);
+    EXPECT_FALSE(dialog.isEnabled());
+    MessageForm->ExitClick();
+    EXPECT_TRUE(dialog.isEnabled());
+    EXPECT_FALSE(MessageForm->isVisible());
+}
+
+TEST_F(Shell, DraggingTheBarMovesByTheMouseMovement)
+{
+    MessageForm->move(100, 100);
+    MessageForm->MainMenuMouseDown(10, 5);
+    MessageForm->MainMenuMouseMove(30, 15);
+    EXPECT_EQ(MessageForm->pos(), QPoint(120, 110));
+    MessageForm->MainMenuMouseUp();
+    MessageForm->MainMenuMouseMove(60, 60);
+    EXPECT_EQ(MessageForm->pos(), QPoint(120, 110));
+
+    ManualForm->move(50, 40);
+    ManualForm->MainMenuMouseDown(100, 10);
+    ManualForm->MainMenuMouseMove(90, 12);
+    EXPECT_EQ(ManualForm->pos(), QPoint(40, 42));
+    ManualForm->MainMenuMouseUp();
+    EXPECT_FALSE(ManualForm->Dragging());
+}
+
+class ManualFiles : public Shell
+{
+protected:
+    void SetUp() override
+    {
+        Shell::SetUp();
+        // Started already, so that closing the manual (which shows the main window) keeps
+        // the pages loaded here.
+        form().Initialize();
+        ASSERT_TRUE(dir_.isValid());
+        write("zelle_m.dat", "Zellmodell: Drehen mit der rechten Maustaste.\r\nZoomen mit dem Mausrad.");
+        write("uebung_m.dat", "\xDC" "bungen f\xFC" "r Dich");  // cp1252 umlauts
+        write("glossar_m.dat", "");
+    }
+    void write(const char *name, const QByteArray &bytes)
+    {
+        QFile f(dir_.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QString path(const char *name) { return dir_.filePath(QString::fromLatin1(name)); }
+    void load() { ManualForm->LoadManualFrom(path("zelle_m.dat"), path("uebung_m.dat"), path("glossar_m.dat")); }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(ManualFiles, WelcomePageFirstThenAreaPagesWithTitles)
+{
+    load();
+    EXPECT_EQ(ManualForm->Page(), 3);
+    ManualForm->show();
+    EXPECT_EQ(ManualForm->MainMenu->Caption(), QStringLiteral("Einleitung"));
+    EXPECT_EQ(ManualForm->Manual->Text(), vellora::plainLines(TManualForm::DesignText()));
+    EXPECT_EQ(TManualForm::DesignText().split(QStringLiteral("\r\n")).size(), 18);
+    EXPECT_TRUE(TManualForm::DesignText().startsWith(QStringLiteral("Herzlich Willkommen bei Vellora! \r\n")));
+    EXPECT_TRUE(TManualForm::DesignText().endsWith(QStringLiteral("loslegen! \r\n\r\nViel Erfolg!")));
+    ManualForm->close();
+
+    struct Case {
+        int page;
+        const char *title;
+        QString text;
+    };
+    const Case cases[] = {
+        {1, "Übungen", QStringLiteral("Übungen für Dich")},
+        {0, "Zellmodell", QStringLiteral("Zellmodell: Drehen mit der rechten Maustaste.\nZoomen mit dem Mausrad.")},
+        {2, "Glossar", QString()},
+    };
+    for (const Case &c : cases) {
+        ManualForm->SetPage(c.page);
+        ManualForm->show();
+        EXPECT_EQ(ManualForm->MainMenu->Caption(), QString::fromUtf8(c.title));
+        EXPECT_EQ(ManualForm->Manual->Text(), c.text) << c.page;
+        ManualForm->close();
+    }
+}
+
+TEST_F(ManualFiles, ShownManualDisablesAndCentresOnTheMainWindow)
+{
+    load();
+    form().setGeometry(0, 0, 1000, 800);
+    ManualForm->SetPage(0);
+    ManualForm->show();
+    EXPECT_FALSE(form().isEnabled());
+    EXPECT_EQ(ManualForm->pos(), QPoint((1000 - 579) / 2, (800 - 486) / 2));
+    EXPECT_FALSE(form().isVisible());
+    ManualForm->close();
+    EXPECT_TRUE(form().isEnabled());
+    EXPECT_TRUE(form().isVisible());
+}
+
+TEST_F(ManualFiles, MissingPageFileNamesTheFileAndKeepsThePages)
+{
+    load();
+    try {
+        ManualForm->LoadManualFrom(path("zelle_m.dat"), path("fehlt.dat"), path("glossar_m.dat"));
+        FAIL() << "no error for a missing file";
+    } catch (const std::runtime_error &e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("fehlt.dat")));
+    }
+    EXPECT_EQ(ManualForm->PageText(1), QStringLiteral("Übungen für Dich"));
+}
+
+TEST_F(Shell, IntroColumnsShareTheWidth)
+{
+    struct Case {
+        int frame;
+        int side;
+    };
+    const Case cases[] = {{765, 240}, {1024, 326}, {1280, 412}, {689, 215}};
+    for (const Case &c : cases) {
+        TIntro &intro = *form().Intro;
+        intro.resize(c.frame, 634);
+        intro.FrameResize(); // a hidden frame gets its resize event only when shown
+        EXPECT_EQ(intro.Zelle->width(), c.side) << c.frame;
+        EXPECT_EQ(intro.Glossar->width(), c.side) << c.frame;
+        // The exercise column takes the rest between its 5-pixel margins.
+        EXPECT_EQ(intro.Uebung->width(), c.frame - 20 - 2 * c.side - 10) << c.frame;
+        for (TImage *shot : {intro.Screenshot_Zelle, intro.Screenshot_Uebung, intro.Screenshot_Glossar}) {
+            EXPECT_EQ(shot->width(), c.side - 15);
+            const QPixmap &pm = shot->Picture();
+            EXPECT_NEAR(shot->height(), double(pm.height()) * shot->width() / pm.width(), 0.5);
+        }
+    }
+}
+
+TEST_F(Shell, IntroTextsSitBelowTheirScreenshots)
+{
+    TIntro &intro = *form().Intro;
+    intro.resize(765, 634);
+    intro.FrameResize();
+    intro.Initialize();
+    for (int i = 0; i < 3; ++i) {
+        TImage *shot = i == 0 ? intro.Screenshot_Zelle : i == 1 ? intro.Screenshot_Uebung : intro.Screenshot_Glossar;
+        TLabel *caption = i == 0 ? intro.Caption_Zelle : i == 1 ? intro.Caption_Uebung : intro.Caption_Glossar;
+        QWidget *box = i == 0 ? intro.Container_Zelle : i == 1 ? intro.Container_Uebung : intro.Container_Glossar;
+        TPlainMemo *text = i == 0 ? intro.Text_Zelle : i == 1 ? intro.Text_Uebung : intro.Text_Glossar;
+        EXPECT_EQ(caption->y(), shot->height() + 20);
+        EXPECT_EQ(caption->width(), shot->width());
+        EXPECT_EQ(box->y(), shot->height() + 45);
+        EXPECT_EQ(box->width(), shot->width());
+        EXPECT_EQ(text->Text(), TIntro::ColumnText(i));
+        EXPECT_GT(text->LineCount(), 1);
+        EXPECT_EQ(box->height(), text->LineCount() * 22);
+        EXPECT_FALSE(box->isEnabled());
+    }
+}
+
+TEST_F(Shell, IntroLinksOpenTheirManualPage)
+{
+    TIntro &intro = *form().Intro;
+    intro.LinkClick(intro.Link_Glossar);
+    EXPECT_TRUE(ManualForm->isVisible());
+    EXPECT_EQ(ManualForm->Page(), 2);
+    EXPECT_EQ(ManualForm->MainMenu->Caption(), QStringLiteral("Glossar"));
+    ManualForm->close();
+
+    intro.LinkMouseEnter(intro.Link_Zelle);
+    EXPECT_TRUE(intro.Link_Zelle->font().underline());
+    intro.LinkMouseLeave(intro.Link_Zelle);
+    EXPECT_FALSE(intro.Link_Zelle->font().underline());
+
+    intro.UebungClick();
+    EXPECT_EQ(form().CurrentScreen(), 2);
+    intro.GlossarClick();
+    EXPECT_EQ(form().CurrentScreen(), 3);
+}
+
+TEST(Splash, UnderlineFollowsTheLinkAreaAndClickOpensTheHelp)
+{
+    TSplash splash;
+    splash.Timer->stop();
+    QList<QUrl> opened;
+    splash.OpenUrl = [&opened](const QUrl &url) { opened << url; };
+    EXPECT_EQ(splash.size(), QSize(500, 325));
+    EXPECT_EQ(splash.Line->geometry(), QRect(170, 291, 162, 1));
+    EXPECT_TRUE(splash.Line->isHidden());
+
+    struct Case {
+        int x, y;
+        bool inside;
+    };
+    const Case cases[] = {{164, 278, true}, {335, 293, true}, {250, 285, true}, {336, 285, false},
+                          {250, 294, false}, {163, 280, false}, {250, 277, false}, {10, 10, false}};
+    for (const Case &c : cases) {
+        splash.SplashMouseMove(c.x, c.y);
+        EXPECT_EQ(!splash.Line->isHidden(), c.inside) << c.x << "," << c.y;
+        const qsizetype before = opened.size();
+        splash.SplashMouseDown(c.x, c.y);
+        EXPECT_EQ(opened.size(), before + (c.inside ? 1 : 0)) << c.x << "," << c.y;
+    }
+    ASSERT_FALSE(opened.isEmpty());
+    EXPECT_TRUE(opened.first().isLocalFile());
+    EXPECT_TRUE(opened.first().toLocalFile().endsWith(QStringLiteral("/hilfe/index.html")));
+}
+
+TEST(ProfileFolder, BelowTheUsersDataFolder)
+{
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", "/tmp/daten");
+    EXPECT_EQ(profileFolder(), QStringLiteral("/tmp/daten/Vellora/Profile/"));
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(profileFolder(), QDir::homePath() + QStringLiteral("/.local/share/Vellora/Profile/"));
+    qputenv("XDG_DATA_HOME", saved);
+}
+
+#if VELLORA_HAVE_CELL
+TEST_F(Shell, StartUpInitialisesEveryScreenOnceThenTheProfileFolder)
+{
+    writeContent("uebung.dat", "Willkommen im \xDC" "bungsteil.");
+    form().Initialize();
+    EXPECT_TRUE(form().Initialized());
+    EXPECT_EQ(inits_, 1);
+    EXPECT_EQ(form().Uebung->IntroductionText(), QByteArray("Willkommen im \xDC" "bungsteil."));
+    EXPECT_EQ(form().Intro->Text_Zelle->Text(), TIntro::ColumnText(0));
+    EXPECT_EQ(ManualForm->PageText(0), QStringLiteral("Inhalt\r\n"));
+    EXPECT_TRUE(QDir(data_.path() + QStringLiteral("/Vellora/Profile")).exists());
+
+    // The first showing runs the initialisation again; it must not reach the library twice.
+    form().show();
+    EXPECT_EQ(inits_, 1);
+}
+
+TEST_F(Shell, AFailedStartUpStepEndsTheInitialisationThere)
+{
+    QFile::remove(contentFile("uebung.dat"));
+    EXPECT_THROW(form().Initialize(), std::runtime_error);
+    // Glossary and introduction came before the exercise screen; the cell screen, the manual
+    // and the profile folder after it.
+    EXPECT_FALSE(form().Intro->Text_Zelle->Text().isEmpty());
+    EXPECT_EQ(inits_, 0);
+    EXPECT_EQ(ManualForm->Page(), 3);
+    EXPECT_TRUE(ManualForm->PageText(0).isEmpty());
+    EXPECT_FALSE(QDir(data_.path() + QStringLiteral("/Vellora")).exists());
+}
+#endif
+
+} // namespace
