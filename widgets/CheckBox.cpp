@@ -141,8 +141,7 @@ void ZCheckBox::paintEvent(QPaintEvent *)
 void ZCheckBox::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (event->size().width() != event->oldSize().width())
-        fitHeight();
+    fitHeight();
 }
 
 void ZCheckBox::mousePressEvent(QMouseEvent *event)

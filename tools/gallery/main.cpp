@@ -116,19 +116,19 @@ void listSection(QWidget *form)
 void buttonSection(QWidget *form)
 {
     heading(form, QStringLiteral("ZButton (2.: unter der Maus)"), 720, 10);
-    struct Spec {
+    struct Sample {
         QString caption;
         ZButton::TextAlignment alignment;
         bool hovered;
     };
-    const Spec specs[] = {
+    const Sample samples[] = {
         {QStringLiteral("Schließen"), ZButton::TextAlignment::Center, false},
         {QStringLiteral("Weiter"), ZButton::TextAlignment::Center, true},
         {QStringLiteral("Links"), ZButton::TextAlignment::LeftJustify, false},
         {QStringLiteral("Rechts"), ZButton::TextAlignment::RightJustify, false},
     };
     int y = 32;
-    for (const Spec &s : specs) {
+    for (const Sample &s : samples) {
         auto *button = new ZButton(form);
         button->setGeometry(720, y, 146, 32);
         button->SetCaption(s.caption);
@@ -181,12 +181,12 @@ void editSection(QWidget *form)
 void progressSection(QWidget *form)
 {
     heading(form, QStringLiteral("ZProgressBar: 0 %, 50 %, Min = Max"), 20, 235);
-    struct Spec {
+    struct Sample {
         int min, max, pos;
     };
-    const Spec specs[] = {{0, 10, 0}, {0, 10, 5}, {0, 0, 0}};
+    const Sample samples[] = {{0, 10, 0}, {0, 10, 5}, {0, 0, 0}};
     int y = 257;
-    for (const Spec &s : specs) {
+    for (const Sample &s : samples) {
         auto *bar = new ZProgressBar(form);
         bar->setGeometry(20, y, 200, 16);
         bar->SetBorder(colorRef(vellora::kGrey));
