@@ -112,6 +112,11 @@ void ZShadowPanel::SetShadowImages(const QList<QImage> &images)
 void ZShadowPanel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
+    paintPanel(p);
+}
+
+void ZShadowPanel::paintPanel(QPainter &p)
+{
     const int w = width();
     const int h = height();
     const int ml = m_marginLeft;

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class QPainter;
+
 #include "zcontrol.h"
 
 // A card on a background with a 5-pixel drop shadow along its right and bottom edges, holding
@@ -80,6 +82,8 @@ public:
     std::function<void(ZShadowPanel *)> OnResize;
 
 protected:
+    // Background, card and shadow; controls built on the panel call it first in their paint.
+    void paintPanel(QPainter &painter);
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
