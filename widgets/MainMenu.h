@@ -49,6 +49,8 @@ public:
     QColor Highlight() const { return m_highlight; }
     void SetHighlight(const QColor &color);
 
+    // Top-level entries. The bar does not look at an entry's Enabled: its popup opens anyway,
+    // and the screens lock commands by disabling the popup's own entries.
     ZItems &Items() { return m_items; }
     const ZItems &Items() const { return m_items; }
 
