@@ -171,7 +171,8 @@ void ZMainMenu::paintEntry(QPainter &painter, int index) const
 
     const int left = item->Left();
     const int mid = (item->Top() + item->Bottom()) / 2;
-    const QPolygon triangle({QPoint(left + 2, mid - 2), QPoint(left + 10, mid - 2), QPoint(left + 6, mid + 2)});
+    const QPolygon triangle(
+        {QPoint(left + 2, mid - 2), QPoint(left + 10, mid - 2), QPoint(left + 6, mid + 2)});
     painter.setPen(QPen(m_fontColor, 1));
     painter.setBrush(m_fontColor);
     painter.drawPolygon(triangle);
@@ -275,8 +276,8 @@ void ZMainMenu::click()
     if (m_minimize && m_minimizeHover) {
         const auto windows = QApplication::topLevelWidgets();
         for (QWidget *w : windows) {
-            if (w->isVisible() && w->isWindow() && w->windowType() != Qt::ToolTip
-                && w->windowType() != Qt::Popup && w->windowType() != Qt::Desktop)
+            if (w->isVisible() && w->isWindow() && w->windowType() != Qt::ToolTip &&
+                w->windowType() != Qt::Popup && w->windowType() != Qt::Desktop)
                 w->showMinimized();
         }
         if (!self)

@@ -304,8 +304,7 @@ void ZMenu::openSubMenuOf(int index)
     sub->Layout();
 
     QWidget *parent = parentWidget();
-    const QRect bounds = parent ? parent->rect()
-                                : (screen() ? screen()->availableGeometry() : QRect());
+    const QRect bounds = parent ? parent->rect() : (screen() ? screen()->availableGeometry() : QRect());
     const int boundsRight = bounds.x() + bounds.width();
     const int boundsBottom = bounds.y() + bounds.height();
 

@@ -14,9 +14,9 @@
 
 namespace {
 
-const QColor kMenuColor = vellora::colorRef(16777215);  // white
-const QColor kHighlight = vellora::colorRef(12632256);  // silver
-const QColor kText = vellora::colorRef(128);            // maroon, to tell it from the greys
+const QColor kMenuColor = vellora::colorRef(16777215); // white
+const QColor kHighlight = vellora::colorRef(12632256); // silver
+const QColor kText = vellora::colorRef(128);           // maroon, to tell it from the greys
 const QColor kBorder = vellora::colorRef(11579568);
 const QColor kDisabled = vellora::colorRef(11184810);
 
@@ -211,7 +211,8 @@ TEST_F(MenuTest, DisabledEntryIsGreyStillHighlightsAndDoesNotReportClicks)
 TEST_F(MenuTest, SubmenuPlacementFollowsTheParentsEdges)
 {
     // The menu sits 10 pixels inside the named edges of its parent, so the submenu does not fit.
-    struct Case {
+    struct Case
+    {
         const char *name;
         bool flushRight;
         bool upward;

@@ -47,7 +47,8 @@ protected:
 
 TEST_F(MenuContainerTest, FullSlideTakesSeventeenStepsOfSevenAndOneOfSixThenStops)
 {
-    struct Case {
+    struct Case
+    {
         const char *name;
         int from;
         int to;
