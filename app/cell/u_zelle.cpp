@@ -344,7 +344,14 @@ TZelle::TZelle(QWidget *parent) : QWidget(parent), library_(vellora::realZelleLi
         });
     };
     Parts->OnItemHighlight = [this](ZZellMenu *, int i) { guarded([&] { PartsItemHighlight(i); }); };
-    Menu->OnResize = [this](ZMenuContainer *) { guarded([&] { MenuResize(); }); };
+    // The container reports every size change; the screen follows its width only (its height
+    // follows the frame).
+    Menu->OnResize = [this](ZMenuContainer *) {
+        if (Menu->width() == menuWidth_)
+            return;
+        menuWidth_ = Menu->width();
+        guarded([&] { MenuResize(); });
+    };
 
     Help = new ZShadowPanel(this);
     makeNative(Help);
@@ -474,6 +481,11 @@ void TZelle::setMenusEnabled(bool enabled)
 
 void TZelle::RenderStep()
 {
+    guarded([&] { renderStep(); });
+}
+
+void TZelle::renderStep()
+{
     if (!initialized_ || isHidden()) {
         if (idle_)
             idle_->stop();
@@ -560,6 +572,11 @@ void TZelle::ZellmodellMouseMove(int x, int y)
 
 void TZelle::ZellmodellClick()
 {
+    guarded([&] { zellmodellClick(); });
+}
+
+void TZelle::zellmodellClick()
+{
     if (!initialized_ || viewState_ != 0)
         return;
     const int id = library_->Action(9, mouseX_, mouseY_);
@@ -574,6 +591,11 @@ void TZelle::ZellmodellClick()
 }
 
 void TZelle::PartsItemSelect(int index)
+{
+    guarded([&] { partsItemSelect(index); });
+}
+
+void TZelle::partsItemSelect(int index)
 {
     if (!initialized_ || index < 0 || index >= Parts->Items().Count())
         return;
@@ -684,6 +706,11 @@ void TZelle::StopClick()
 }
 
 void TZelle::FormKeyDown(int key)
+{
+    guarded([&] { formKeyDown(key); });
+}
+
+void TZelle::formKeyDown(int key)
 {
     switch (key) {
     case Qt::Key_Up: ScrollBar->Scroll(1); break;

@@ -152,6 +152,11 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // The handlers' work; the public handlers run it behind the exception net.
+    void renderStep();
+    void partsItemSelect(int index);
+    void formKeyDown(int key);
+    void zellmodellClick();
     void setViewports();
     void setMenusEnabled(bool enabled);
     void goToOrganelle();
@@ -165,6 +170,7 @@ private:
     QTimer *idle_ = nullptr;
     bool initialized_ = false;
     bool rendering_ = false;
+    int menuWidth_ = 200;
     QList<QByteArray> meshNames_;
     int mouseX_ = 0;
     int mouseY_ = 0;

@@ -1,0 +1,672 @@
+// The cell screen against a scripted library: what it sends for each input and how it reacts
+// to each reported view state and hover result.
+
+#include "MediaButton.h"
+#include "MediaPlayer.h"
+#include "Memo.h"
+#include "MenuContainer.h"
+#include "ScrollBar.h"
+#include "ShadowPanel.h"
+#include "MainMenu.h"
+#include "Uebersicht.h"
+#include "ZellMenu.h"
+#include "base/programfolder.h"
+#include "cellfiles.h"
+#include "u_zelle.h"
+#include "zellelib.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <vector>
+
+using vellora::ZelleLibrary;
+
+namespace {
+
+struct Call {
+    Call(char f, int a_ = 0, int b_ = 0, int c_ = 0, int d_ = 0, int e_ = 0)
+        : fn(f), a(a_), b(b_), c(c_), d(d_), e(e_)
+    {
+    }
+    char fn; // 'I' init, 'V' viewport, 'R' render, 'A' action
+    int a, b, c, d, e;
+    QByteArray folder;
+    bool operator==(const Call &o) const
+    {
+        return fn == o.fn && a == o.a && b == o.b && c == o.c && d == o.d && e == o.e;
+    }
+};
+
+std::ostream &operator<<(std::ostream &os, const Call &c)
+{
+    return os << c.fn << '(' << c.a << ',' << c.b << ',' << c.c << ',' << c.d << ',' << c.e << ')';
+}
+
+Call A(int code, int a, int b) { return {'A', code, a, b}; }
+Call V(bool overview, int x, int y, int w, int h) { return {'V', overview ? 1 : 0, x, y, w, h}; }
+
+// Records every call; Render answers from a queue (then `hover`), Action from a table.
+class FakeLibrary : public ZelleLibrary {
+public:
+    std::vector<Call> calls;
+    std::deque<int> renders;
+    int hover = -1;
+    std::function<int(int, int, int)> action = [](int, int, int) { return 0; };
+
+    void Init(std::uintptr_t window, const QByteArray &folder) override
+    {
+        Call c{'I', int(window)};
+        c.folder = folder;
+        calls.push_back(c);
+    }
+    void Viewport(bool overview, int x, int y, int w, int h) override
+    {
+        calls.push_back(V(overview, x, y, w, h));
+    }
+    int Render(int x, int y) override
+    {
+        calls.push_back({'R', x, y});
+        if (renders.empty())
+            return hover;
+        const int r = renders.front();
+        renders.pop_front();
+        return r;
+    }
+    int Action(int code, int a, int b) override
+    {
+        calls.push_back(A(code, a, b));
+        return action(code, a, b);
+    }
+
+    std::vector<Call> of(char fn) const
+    {
+        std::vector<Call> out;
+        for (const Call &c : calls)
+            if (c.fn == fn)
+                out.push_back(c);
+        return out;
+    }
+};
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+QByteArray longText()
+{
+    QByteArray text;
+    for (int i = 0; i < 60; ++i)
+        text += "Der #5#Zellkern# steuert die Zelle und bewahrt die Erbinformation. ";
+    return text;
+}
+
+// The suite's program folder holds content for organelles 2, 4, 5 and 8 (8 without audio);
+// organelle 7 has no file at all.
+void writeContent()
+{
+    const QString folder = vellora::programFolder();
+    writeFile(folder + "inhalt/meshes.dat", vellora::serializeMeshNames({"Kernh\xFClle", "Kernpore", "Nucleolus"}));
+    auto organell = [](const char *heading, const QByteArray &text) {
+        vellora::TOrganell o;
+        o.Heading = heading;
+        o.Text = text;
+        o.Names = "keine";
+        o.MemCount = "0";
+        o.Size = "25 nm";
+        o.AnimalCell = "ja";
+        return vellora::serializeOrganell(o);
+    };
+    writeFile(vellora::organellPath(2), organell("Ribosom", "Ribosomen bauen Proteine."));
+    writeFile(vellora::organellPath(4), organell("Chloroplast", "Hier l\xE4uft die Fotosynthese ab."));
+    writeFile(vellora::organellPath(5), organell("Mitochondrium", longText()));
+    writeFile(vellora::organellPath(8), organell("Zellwand", "Sie gibt der Zelle Halt."));
+    QFile fixture(QStringLiteral(CELL_FIXTURE_MP3));
+    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+    const QByteArray mp3 = fixture.readAll();
+    for (int n : {2, 4, 5})
+        writeFile(vellora::audioPath(n), mp3);
+    QFile::remove(vellora::organellPath(7));
+    QFile::remove(vellora::audioPath(8));
+}
+
+class CellScreen : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeContent();
+        auto fake = std::make_unique<FakeLibrary>();
+        lib = fake.get();
+        // Placement 100 + n is organelle n; 200 is a vesicle.
+        lib->action = [](int code, int a, int) {
+            switch (code) {
+            case 6: return 100 + a;
+            case 7: return a < 0 ? -1 : a == 200 ? 10 : a - 100;
+            default: return 0;
+            }
+        };
+        zelle.SetLibrary(std::move(fake));
+        zelle.ReportError = [this](const QString &m) { errors.append(m); };
+        zelle.resize(1280, 780);
+        zelle.Initialize();
+        lib->calls.clear();
+    }
+
+    // One idle step reporting r.
+    void report(int r)
+    {
+        lib->renders.push_back(r);
+        zelle.RenderStep();
+    }
+    void enterState(int s) { report(-2 - s); }
+
+    bool contentShown() const
+    {
+        return !zelle.Text->isHidden() && !zelle.Heading->isHidden() && !zelle.Infos->isHidden() &&
+               !zelle.Read->isHidden();
+    }
+    bool contentHidden() const
+    {
+        return zelle.Text->isHidden() && zelle.Heading->isHidden() && zelle.Infos->isHidden() &&
+               zelle.Read->isHidden() && zelle.ScrollBar->isHidden();
+    }
+    bool menusEnabled() const { return zelle.Parts->isEnabled() && zelle.Uebersicht->isEnabled(); }
+    bool menusDisabled() const { return !zelle.Parts->isEnabled() && !zelle.Uebersicht->isEnabled(); }
+
+    // Menu selection of organelle n from the whole cell through to the detail view.
+    void visit(int n)
+    {
+        zelle.ShowScreen();
+        zelle.PartsItemSelect(n);
+        for (int s : {1, 2, 3, 4})
+            enterState(s);
+    }
+
+    TZelle zelle;
+    FakeLibrary *lib = nullptr;
+    QStringList errors;
+};
+
+} // namespace
+
+TEST_F(CellScreen, InitialisesOnceHeadlessWithTheProgramFolder)
+{
+    // SetUp initialised; a second call reaches nothing.
+    zelle.Initialize();
+    EXPECT_TRUE(lib->of('I').empty());
+
+    TZelle fresh;
+    auto fake = std::make_unique<FakeLibrary>();
+    FakeLibrary *freshLib = fake.get();
+    fresh.SetLibrary(std::move(fake));
+    fresh.Initialize();
+    fresh.Initialize();
+    ASSERT_EQ(freshLib->of('I').size(), 1u);
+    const Call init = freshLib->of('I')[0];
+    EXPECT_EQ(init.a, 0); // offscreen: no window, the library draws into its own surface
+    EXPECT_EQ(init.folder, QFile::encodeName(vellora::programFolder()));
+    EXPECT_TRUE(init.folder.endsWith('/'));
+    EXPECT_EQ(fresh.MeshNames(), (QList<QByteArray>{"Kernh\xFClle", "Kernpore", "Nucleolus"}));
+}
+
+TEST_F(CellScreen, IdleStepRunsOnlyWhileTheScreenIsShown)
+{
+    EXPECT_FALSE(zelle.IdleRunning());
+    zelle.RenderStep(); // hidden: the library is not asked for a frame
+    EXPECT_TRUE(lib->of('R').empty());
+
+    zelle.ShowScreen();
+    EXPECT_TRUE(zelle.IdleRunning());
+    QDeadlineTimer deadline(5000);
+    while (lib->of('R').size() < 3 && !deadline.hasExpired())
+        QCoreApplication::processEvents();
+    EXPECT_GE(lib->of('R').size(), 3u); // the 0 ms timer keeps drawing
+
+    zelle.hide();
+    EXPECT_FALSE(zelle.IdleRunning());
+    const size_t frames = lib->of('R').size();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(lib->of('R').size(), frames);
+}
+
+TEST_F(CellScreen, RenderPassesTheLastMousePosition)
+{
+    zelle.ShowScreen();
+    zelle.ZellmodellMouseMove(321, 123);
+    zelle.RenderStep();
+    EXPECT_EQ(lib->of('R').back(), (Call{'R', 321, 123}));
+}
+
+TEST_F(CellScreen, ViewportsFollowTheLayout)
+{
+    // Frame 1280 x 780: panel 1200 x 760 at left 70; menu 200 wide; heading 70, facts 185.
+    zelle.ShowScreen();
+    EXPECT_EQ(zelle.DragMode(), 2);
+    EXPECT_EQ(lib->of('V'), (std::vector<Call>{V(false, 140, 115, 460, 370), V(true, 130, 0, 1070, 760)}));
+
+    // The sliding menu at its narrow width: new viewports and one frame at once.
+    lib->calls.clear();
+    zelle.Menu->resize(75, zelle.Menu->height());
+    EXPECT_EQ(lib->calls, (std::vector<Call>{V(false, 15, 115, 585, 370), V(true, 5, 0, 1195, 760),
+                                             Call{'R', 0, 0}, A(7, -1, 0)}));
+    EXPECT_EQ(zelle.Shadow4->geometry(), QRect(85, 770, 1185, 5));
+    EXPECT_EQ(zelle.Shadow5->pos(), QPoint(80, 770));
+}
+
+TEST_F(CellScreen, MenuResizeBeforeInitialisationDoesNotReachTheLibrary)
+{
+    TZelle fresh;
+    auto fake = std::make_unique<FakeLibrary>();
+    FakeLibrary *freshLib = fake.get();
+    fresh.SetLibrary(std::move(fake));
+    fresh.Menu->resize(100, fresh.Menu->height());
+    EXPECT_TRUE(freshLib->calls.empty());
+}
+
+TEST_F(CellScreen, FrameResizePlacesPanelShadowsAndContent)
+{
+    struct Case {
+        QSize frame;
+        QRect panel, shadow2, text, scrollBar;
+        QPoint shadow1, shadow3, read;
+        int infosWidth;
+    } cases[] = {
+        {{1280, 780}, {70, 10, 1200, 760}, {1270, 20, 5, 750}, {610, 80, 556, 670}, {1171, 80, 19, 670},
+         {1270, 15}, {1270, 770}, {380, 655}, 585},
+        {{1019, 700}, {70, 10, 939, 680}, {1009, 20, 5, 670}, {479, 80, 425, 590}, {910, 80, 19, 590},
+         {1009, 15}, {1009, 690}, {249, 615}, 454},
+    };
+    zelle.show(); // a hidden widget gets its resize event only when shown
+    for (const Case &c : cases) {
+        zelle.resize(c.frame);
+        EXPECT_EQ(zelle.Zellmodell->geometry(), c.panel);
+        EXPECT_EQ(zelle.Shadow1->pos(), c.shadow1);
+        EXPECT_EQ(zelle.Shadow2->geometry(), c.shadow2);
+        EXPECT_EQ(zelle.Shadow3->pos(), c.shadow3);
+        EXPECT_EQ(zelle.Shadow4->geometry(), QRect(210, c.frame.height() - 10, c.frame.width() - 220, 5));
+        EXPECT_EQ(zelle.Shadow5->pos(), QPoint(205, c.frame.height() - 10));
+        EXPECT_EQ(zelle.Text->geometry(), c.text);
+        EXPECT_EQ(zelle.ScrollBar->geometry(), c.scrollBar);
+        EXPECT_EQ(zelle.Infos->width(), c.infosWidth);
+        EXPECT_EQ(zelle.Read->pos(), c.read);
+        EXPECT_EQ(zelle.Heading->width(), c.panel.width());
+        EXPECT_EQ(zelle.Menu->height(), c.frame.height());
+    }
+}
+
+TEST_F(CellScreen, ReportedStatesSwitchMenusAndContent)
+{
+    // Menus per state: enabled at 0 and 4, disabled at 1 and 5, untouched otherwise.
+    struct Case {
+        int state;
+        int enabled; // 1 on, 0 off, -1 unchanged
+    } cases[] = {{0, 1}, {1, 0}, {2, -1}, {4, 1}, {5, 0}, {7, -1}};
+    for (const Case &c : cases) {
+        for (bool before : {false, true}) {
+            zelle.Parts->setEnabled(before);
+            zelle.Uebersicht->setEnabled(before);
+            zelle.ShowScreen();
+            enterState(c.state);
+            EXPECT_EQ(zelle.ViewState(), c.state);
+            const bool expected = c.enabled == -1 ? before : c.enabled == 1;
+            EXPECT_EQ(zelle.Parts->isEnabled(), expected) << c.state;
+            EXPECT_EQ(zelle.Uebersicht->isEnabled(), expected) << c.state;
+        }
+    }
+}
+
+TEST_F(CellScreen, VisitAndReturnFollowTheStateCycle)
+{
+    zelle.ShowScreen();
+    EXPECT_TRUE(contentHidden());
+    zelle.PartsItemSelect(2);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(6, 2, 0), A(4, 102, 0)}));
+    EXPECT_EQ(zelle.ViewState(), 1);
+    EXPECT_TRUE(menusDisabled());
+    EXPECT_EQ(zelle.Parts->ItemIndex(), 2);
+    EXPECT_FALSE(zelle.Uebersicht->Selected());
+    EXPECT_EQ(zelle.SelectedObject(), 102);
+
+    enterState(1);
+    enterState(2);
+    EXPECT_TRUE(contentHidden());
+    enterState(3);
+    EXPECT_TRUE(contentShown());
+    EXPECT_TRUE(menusDisabled());
+    EXPECT_EQ(zelle.Heading->text(), QStringLiteral("Ribosom"));
+    EXPECT_EQ(zelle.Text->Text(), QByteArray("Ribosomen bauen Proteine."));
+    EXPECT_EQ(zelle.Names->text(), QStringLiteral("keine"));
+    EXPECT_EQ(zelle.MemCount->text(), QStringLiteral("0"));
+    EXPECT_EQ(zelle.Size->text(), QStringLiteral("25 nm"));
+    EXPECT_EQ(zelle.AnimalCell->text(), QStringLiteral("ja"));
+    EXPECT_TRUE(zelle.Player->IsOpen());
+    EXPECT_EQ(zelle.Player->FileName(), vellora::audioPath(2));
+    EXPECT_EQ(zelle.Player->Mode(), mpStopped); // opened, not started
+    EXPECT_TRUE(zelle.ScrollBar->isHidden());   // a short text needs no bar
+    enterState(4);
+    EXPECT_TRUE(menusEnabled());
+
+    zelle.Play->Click();
+    EXPECT_EQ(zelle.Play->ButtonType(), mbPause);
+    lib->calls.clear();
+    zelle.UebersichtClick();
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(5, 0, 0)}));
+    EXPECT_EQ(zelle.Parts->ItemIndex(), -1);
+    EXPECT_TRUE(zelle.Uebersicht->Selected());
+    EXPECT_TRUE(menusDisabled());
+    // The content stays until the flight back begins.
+    enterState(5);
+    EXPECT_TRUE(contentShown());
+    EXPECT_EQ(zelle.Player->Mode(), mpPlaying);
+    enterState(6);
+    EXPECT_TRUE(contentHidden());
+    EXPECT_FALSE(zelle.Player->IsOpen());
+    EXPECT_EQ(zelle.Play->ButtonType(), mbPlay);
+    enterState(7);
+    enterState(0);
+    EXPECT_TRUE(menusEnabled());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(CellScreen, SecondOrganelleInTheDetailViewReplacesContentAtOnce)
+{
+    visit(2);
+    zelle.Play->Click();
+    ASSERT_EQ(zelle.Player->Mode(), mpPlaying);
+    lib->calls.clear();
+
+    zelle.PartsItemSelect(4);
+    EXPECT_EQ(zelle.ViewState(), 4);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(6, 4, 0), A(4, 104, 0)}));
+    EXPECT_EQ(zelle.Heading->text(), QStringLiteral("Chloroplast"));
+    EXPECT_EQ(zelle.Text->Text(), QByteArray("Hier l\xE4uft die Fotosynthese ab."));
+    EXPECT_EQ(zelle.Player->FileName(), vellora::audioPath(4));
+    EXPECT_EQ(zelle.Player->Mode(), mpStopped);
+    EXPECT_EQ(zelle.Play->ButtonType(), mbPlay);
+    EXPECT_TRUE(contentShown());
+    EXPECT_EQ(zelle.Parts->ItemIndex(), 4);
+}
+
+TEST_F(CellScreen, HoverHints)
+{
+    struct Case {
+        int state;
+        int r;
+        QString hint; // empty: hint off
+        bool hand;
+        int highlight;
+        bool asksObject;
+    } cases[] = {
+        {0, 103, QStringLiteral("Golgi-Apparat"), true, 3, true},
+        {0, 200, QStringLiteral("Vesikel"), false, -1, true},
+        {0, 110, QStringLiteral("Vesikel"), false, -1, true}, // object 10 stands for vesicles
+        {0, 100, QStringLiteral("Zellkern"), true, 0, true},
+        {0, -1, QString(), false, -1, true},
+        {4, 0, QStringLiteral("Kernhülle"), false, -1, false},
+        {4, 2, QStringLiteral("Nucleolus"), false, -1, false},
+        {4, 3, QString(), false, -1, false}, // no line in the name list
+        {4, 99, QString(), false, -1, false},
+        {4, -1, QString(), false, -1, false},
+        {2, 105, QString(), false, -1, false}, // no hover during a flight
+    };
+    zelle.ShowScreen();
+    for (const Case &c : cases) {
+        // Leave a hint and a highlight behind that the step must clear.
+        zelle.Zellmodell->SetHintState(QStringLiteral("alt"), true);
+        zelle.Parts->SetModelHighlight(c.state == 0 ? 7 : -1);
+        enterState(c.state);
+        lib->calls.clear();
+        report(c.r);
+        EXPECT_EQ(zelle.Zellmodell->ShowHint(), !c.hint.isEmpty()) << c.r;
+        if (!c.hint.isEmpty()) {
+            EXPECT_EQ(zelle.Zellmodell->Hint(), c.hint) << c.r;
+        }
+        EXPECT_EQ(zelle.Zellmodell->cursor().shape(), c.hand ? Qt::PointingHandCursor : Qt::ArrowCursor) << c.r;
+        EXPECT_EQ(zelle.Parts->ModelHighlight(), c.highlight) << c.r;
+        EXPECT_EQ(!lib->of('A').empty(), c.asksObject) << c.r;
+        if (c.asksObject) {
+            EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(7, c.r, 0)}));
+        }
+    }
+}
+
+TEST_F(CellScreen, StateReportIsNotHoverProcessed)
+{
+    zelle.ShowScreen();
+    zelle.Zellmodell->SetHintState(QStringLiteral("Zellkern"), true);
+    enterState(0);
+    EXPECT_TRUE(lib->of('A').empty());
+    EXPECT_EQ(zelle.Zellmodell->Hint(), QStringLiteral("Zellkern"));
+}
+
+TEST_F(CellScreen, DragModesFromTheButtonState)
+{
+    zelle.ShowScreen();
+    using B = Qt::MouseButtons;
+    struct Step {
+        bool down;
+        B buttons;
+        std::vector<Call> sent;
+    } steps[] = {
+        {true, Qt::LeftButton, {}},                         // left never drags
+        {false, Qt::NoButton, {}},                          // still mode 2
+        {true, Qt::RightButton, {A(0, 10, 20)}},            // begin rotating
+        {true, B(Qt::RightButton | Qt::MiddleButton), {}},  // right wins: still rotating
+        {false, Qt::MiddleButton, {A(1, 10, 20)}},          // right released, middle held: moving
+        {false, Qt::NoButton, {A(2, 10, 20)}},              // end drag
+        {true, Qt::MiddleButton, {A(1, 10, 20)}},
+        {true, B(Qt::MiddleButton | Qt::RightButton), {A(0, 10, 20)}},
+        {false, B(Qt::LeftButton), {A(2, 10, 20)}},
+    };
+    int i = 0;
+    for (const Step &s : steps) {
+        lib->calls.clear();
+        if (s.down)
+            zelle.ZellmodellMouseDown(s.buttons, 10, 20);
+        else
+            zelle.ZellmodellMouseUp(s.buttons, 10, 20);
+        EXPECT_EQ(lib->of('A'), s.sent) << "step " << i;
+        ++i;
+    }
+}
+
+TEST_F(CellScreen, MouseEventsOnThePanelReachTheScreen)
+{
+    zelle.ShowScreen();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(40, 50), QPointF(40, 50), QPointF(40, 50),
+                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(zelle.Zellmodell, &press);
+    EXPECT_EQ(zelle.DragMode(), 0);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(60, 70), QPointF(60, 70), QPointF(60, 70),
+                        Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(zelle.Zellmodell, &release);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(0, 40, 50), A(2, 60, 70)}));
+
+    // A left click picks at the pointer.
+    lib->calls.clear();
+    lib->action = [](int code, int, int) { return code == 9 ? -1 : 0; };
+    QMouseEvent move(QEvent::MouseMove, QPointF(77, 88), QPointF(77, 88), QPointF(77, 88), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(zelle.Zellmodell, &move);
+    EXPECT_EQ(zelle.MouseX(), 77);
+    EXPECT_EQ(zelle.MouseY(), 88);
+    QMouseEvent leftDown(QEvent::MouseButtonPress, QPointF(77, 88), QPointF(77, 88), QPointF(77, 88),
+                         Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent leftUp(QEvent::MouseButtonRelease, QPointF(77, 88), QPointF(77, 88), QPointF(77, 88),
+                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(zelle.Zellmodell, &leftDown);
+    QCoreApplication::sendEvent(zelle.Zellmodell, &leftUp);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(9, 77, 88)}));
+}
+
+TEST_F(CellScreen, ClickPicksOnlyInTheWholeCell)
+{
+    zelle.ShowScreen();
+    zelle.ZellmodellMouseMove(100, 200);
+    struct Case {
+        int picked;
+        std::vector<Call> sent;
+        int stateAfter;
+    } cases[] = {
+        {-1, {A(9, 100, 200)}, 0},                                    // nothing hit
+        {200, {A(9, 100, 200), A(7, 200, 0)}, 0},                     // a vesicle: no flight
+        {105, {A(9, 100, 200), A(7, 105, 0), A(4, 105, 0)}, 1},       // Mitochondrium
+    };
+    for (const Case &c : cases) {
+        lib->calls.clear();
+        const int picked = c.picked;
+        auto mapping = lib->action;
+        lib->action = [picked, mapping](int code, int a, int b) { return code == 9 ? picked : mapping(code, a, b); };
+        zelle.ZellmodellClick();
+        lib->action = mapping;
+        EXPECT_EQ(lib->of('A'), c.sent) << c.picked;
+        EXPECT_EQ(zelle.ViewState(), c.stateAfter) << c.picked;
+        EXPECT_EQ(zelle.SelectedObject(), c.picked);
+    }
+    EXPECT_EQ(zelle.SelectedOrganelle(), 5);
+    EXPECT_EQ(zelle.Parts->ItemIndex(), 5);
+    EXPECT_TRUE(menusDisabled());
+
+    // During the flight and in the detail view a click does nothing.
+    for (int s : {2, 4}) {
+        enterState(s);
+        lib->calls.clear();
+        zelle.ZellmodellClick();
+        EXPECT_TRUE(lib->of('A').empty()) << s;
+    }
+}
+
+TEST_F(CellScreen, OverviewClickInTheWholeCellDoesNothing)
+{
+    zelle.ShowScreen();
+    zelle.UebersichtClick();
+    EXPECT_TRUE(lib->of('A').empty());
+    EXPECT_TRUE(zelle.Uebersicht->Selected());
+    EXPECT_TRUE(menusEnabled());
+}
+
+TEST_F(CellScreen, MenuHoverHighlightsInTheModel)
+{
+    zelle.ShowScreen();
+    auto move = [&](int x, int y) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(x, y), QPointF(x, y), QPointF(x, y), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(zelle.Parts, &e);
+    };
+    move(20, 3 * 40 + 10); // entry 2
+    move(20, 3 * 40 + 37); // gap below it
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(8, 2, 0), A(8, -1, 0)}));
+}
+
+TEST_F(CellScreen, MissingOrganelleFileIsReportedAndTheScreenGoesOn)
+{
+    zelle.ShowScreen();
+    zelle.PartsItemSelect(7);
+    enterState(1);
+    enterState(2);
+    enterState(3);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("org7.organell"))) << errors[0].toStdString();
+    EXPECT_TRUE(contentHidden());
+    enterState(4);
+    EXPECT_TRUE(menusEnabled());
+    zelle.PartsItemSelect(2); // another organelle from the detail view works
+    EXPECT_TRUE(contentShown());
+    EXPECT_EQ(errors.size(), 1);
+}
+
+TEST_F(CellScreen, MissingAudioIsReportedAndTheContentStaysHidden)
+{
+    visit(8);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("voice8.mp3"))) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("nicht gefunden")));
+    EXPECT_EQ(zelle.Heading->text(), QStringLiteral("Zellwand")); // filled in before the audio
+    EXPECT_TRUE(contentHidden());
+    EXPECT_FALSE(zelle.Player->IsOpen());
+    // Leaving again hides nothing new and reports nothing: no device was open.
+    zelle.UebersichtClick();
+    enterState(5);
+    enterState(6);
+    EXPECT_EQ(errors.size(), 1);
+}
+
+TEST_F(CellScreen, KeysScrollTheTextAndDriveTheButtons)
+{
+    visit(5);
+    ASSERT_FALSE(zelle.ScrollBar->isHidden()); // the long text needs the bar
+    zelle.FormKeyDown(Qt::Key_Down);
+    zelle.FormKeyDown(Qt::Key_Down);
+    EXPECT_EQ(zelle.Text->Position(), 2);
+    zelle.FormKeyDown(Qt::Key_Up);
+    EXPECT_EQ(zelle.Text->Position(), 1);
+
+    zelle.FormKeyDown(Qt::Key_MediaPlay);
+    EXPECT_EQ(zelle.Player->Mode(), mpPlaying);
+    EXPECT_EQ(zelle.Play->ButtonType(), mbPause);
+    zelle.FormKeyDown(Qt::Key_MediaTogglePlayPause);
+    EXPECT_EQ(zelle.Player->Mode(), mpPaused);
+    EXPECT_EQ(zelle.Play->ButtonType(), mbPlay);
+    zelle.FormKeyDown(Qt::Key_MediaTogglePlayPause);
+    EXPECT_EQ(zelle.Player->Mode(), mpPlaying);
+    EXPECT_EQ(zelle.Play->ButtonType(), mbPause);
+    zelle.FormKeyDown(Qt::Key_MediaStop);
+    EXPECT_EQ(zelle.Player->Mode(), mpStopped);
+    EXPECT_EQ(zelle.Player->Position(), 0);
+    EXPECT_EQ(zelle.Play->ButtonType(), mbPlay);
+
+    // A new organelle starts its text at the top again.
+    zelle.PartsItemSelect(5);
+    EXPECT_EQ(zelle.Text->Position(), 0);
+    EXPECT_EQ(zelle.ScrollBar->BarPosition(), 0);
+}
+
+TEST_F(CellScreen, WheelOverTheTextScrollsElseZooms)
+{
+    visit(5);
+    zelle.show();
+    QCoreApplication::processEvents();
+    const QPoint overText = zelle.Text->mapToGlobal(zelle.Text->rect().center());
+    const QPoint overModel = zelle.Zellmodell->mapToGlobal(QPoint(300, 600));
+    ASSERT_TRUE(zelle.OverText(overText));
+    ASSERT_FALSE(zelle.OverText(overModel));
+
+    lib->calls.clear();
+    zelle.FrameMouseWheel(Qt::NoModifier, -360, overText); // one row, whatever the delta
+    EXPECT_EQ(zelle.Text->Position(), 1);
+    zelle.FrameMouseWheel(Qt::NoModifier, 120, overText);
+    EXPECT_EQ(zelle.Text->Position(), 0);
+    EXPECT_TRUE(lib->of('A').empty());
+
+    zelle.FrameMouseWheel(Qt::NoModifier, -240, overModel);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(3, -240, 0)}));
+    EXPECT_EQ(zelle.Text->Position(), 0);
+}
+
+TEST_F(CellScreen, HelpBox)
+{
+    EXPECT_FALSE(zelle.Help->isHidden()); // shown when the screen first appears
+    EXPECT_EQ(zelle.HelpMemo->toPlainText().split('\n'), TZelle::HelpLines());
+    EXPECT_EQ(TZelle::HelpLines().size(), 9);
+    EXPECT_EQ(TZelle::HelpLines()[0], QStringLiteral("Bedienung des Zellmodells"));
+    EXPECT_TRUE(zelle.HelpMemo->isReadOnly());
+    ASSERT_TRUE(zelle.Close->Close());
+    zelle.Close->OnClose(zelle.Close);
+    EXPECT_TRUE(zelle.Help->isHidden());
+    zelle.ShowHelp();
+    EXPECT_FALSE(zelle.Help->isHidden());
+}
