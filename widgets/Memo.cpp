@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "base/cp1252.h"
 #include "base/rounding.h"
@@ -188,6 +189,7 @@ void ZMemo::walk(QPainter *painter)
     int x = 0;
     int row = 0;
     std::size_t k = 0;
+    bool moved = false;
     QByteArray pending;
 
     auto drawWord = [&]() {
@@ -229,10 +231,14 @@ void ZMemo::walk(QPainter *painter)
         if (k < m_labels.size()) {
             ZMemoLabel *label = m_labels[k];
             const QPoint at(x, (row - m_position) * m_rowSize);
-            if (label->pos() != at)
+            if (label->pos() != at) {
                 label->move(at);
-            if (label->isHidden())
+                moved = true;
+            }
+            if (label->isHidden()) {
                 label->show();
+                moved = true;
+            }
         }
         x += w;
         ++k;
@@ -276,6 +282,17 @@ void ZMemo::walk(QPainter *painter)
     }
     drawWord();
     m_rowCount = row;
+
+    // Qt drops what child widgets mark dirty while their parent paints, so captions moved by a
+    // paint are repainted once the paint is over.
+    if (painter && moved && !m_repaintQueued) {
+        m_repaintQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_repaintQueued = false;
+            for (ZMemoLabel *label : m_labels)
+                label->update();
+        });
+    }
 
     if (m_rebuild) {
         while (m_labels.size() > k) {

@@ -129,4 +129,5 @@ private:
     bool m_rebuild = false;
     bool m_layoutStale = false;
     int m_layoutWidth = -1;
+    bool m_repaintQueued = false;
 };
