@@ -165,4 +165,16 @@ TEST(ListBoxScroll, ButtonsAndThumbDrag)
     EXPECT_EQ(b.box.TopRow(), 1) << "leaving ends the drag";
 }
 
+TEST(ListBoxUpdate, NothingIsPaintedWhileUpdating)
+{
+    Box b(3);
+    b.box.BeginUpdate();
+    EXPECT_TRUE(b.box.Updating());
+    b.box.SetItemIndex(0);
+    EXPECT_NE(b.box.grab().toImage().pixelColor(5, 5), QColor(255, 200, 0));
+    b.box.EndUpdate();
+    EXPECT_FALSE(b.box.Updating());
+    EXPECT_EQ(b.box.grab().toImage().pixelColor(5, 5), QColor(255, 200, 0));
+}
+
 } // namespace
