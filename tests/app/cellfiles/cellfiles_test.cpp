@@ -141,3 +141,13 @@ TEST(MeshNames, LoadNamesAMissingFile)
         EXPECT_NE(QString::fromUtf8(e.what()).indexOf("meshes.dat"), -1);
     }
 }
+
+TEST(OrganellFile, EveryTruncationLoadsAsPrefixesOfTheFields)
+{
+    const TOrganell full = sample();
+    const QByteArray bytes = serializeOrganell(full);
+    for (qsizetype n = 0; n <= bytes.size(); ++n) {
+        const TOrganell o = parseOrganell(bytes.left(n));
+        EXPECT_TRUE(full.Heading.startsWith(o.Heading) && full.Text.startsWith(o.Text) && full.AnimalCell.startsWith(o.AnimalCell)) << n;
+    }
+}

@@ -205,3 +205,14 @@ TEST(TestFiles, WriterRefusesAnIdOfTheWrongLength)
     t.Info.ID = "SKURZ";
     EXPECT_THROW(serializeSelfCheckTest(t), std::invalid_argument);
 }
+
+TEST(TestFiles, EveryTruncationIsRefused)
+{
+    const QByteArray slf = slfBytes(), mpc = mpcBytes(), lkt = lktBytes();
+    for (qsizetype n = 0; n < slf.size(); ++n)
+        EXPECT_THROW(parseSelfCheckTest(slf.left(n), "t.slf"), TestFileError) << n;
+    for (qsizetype n = 0; n < mpc.size(); ++n)
+        EXPECT_THROW(parseMultipleChoiceTest(mpc.left(n), "t.mpc"), TestFileError) << n;
+    for (qsizetype n = 0; n < lkt.size(); ++n)
+        EXPECT_THROW(parseClozeTest(lkt.left(n), "t.lkt"), TestFileError) << n;
+}
