@@ -1,0 +1,157 @@
+// zelle-shot: renders a model folder headless through the public Zelle API and writes PNGs.
+//   zelle-shot --model DIR/ --out DIR [--icons DIR]
+// Writes whole.png (the whole cell from the initial camera) and detail0.png .. detail10.png
+// (each organelle's detail view, reached through the menu's path: action 6, then action 4).
+// --icons also writes the menu icons organ0.png .. organ10.png (33 x 33) and uebersicht.png
+// (38 x 38) on the menu's light grey.
+
+#include "zelle.h"
+
+#include <GL/gl.h>
+
+#include <QColor>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+// Off the surface: nothing is picked, so no placement is drawn with the hover grey.
+constexpr int kMouseX = -10;
+constexpr int kMouseY = -10;
+
+QImage grabFrame()
+{
+    QImage img(kWidth, kHeight, QImage::Format_RGBA8888);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, img.bits());
+    QImage rgb = img.mirrored(false, true).convertToFormat(QImage::Format_RGB32);
+    return rgb;
+}
+
+// Renders until the library reports view state `state` (result -2 - state), then a few frames
+// more so that the picture has settled; false if it never comes.
+bool renderUntil(int state)
+{
+    for (int i = 0; i < 20000; ++i)
+        if (Zelle_Render(kMouseX, kMouseY) == -2 - state) {
+            for (int k = 0; k < 3; ++k)
+                Zelle_Render(kMouseX, kMouseY);
+            return true;
+        }
+    return false;
+}
+
+// The cleared background of the library (its clear colour) becomes the menu's grey; the picture
+// is cropped to what is drawn, made square and scaled down smoothly.
+QImage icon(const QImage &frame, int side)
+{
+    const QRgb clear = qRgb(207, 235, 189);
+    auto isBackground = [&](QRgb p) {
+        return std::abs(qRed(p) - qRed(clear)) <= 2 && std::abs(qGreen(p) - qGreen(clear)) <= 2 &&
+               std::abs(qBlue(p) - qBlue(clear)) <= 2;
+    };
+    int x0 = frame.width(), y0 = frame.height(), x1 = -1, y1 = -1;
+    QImage img = frame.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            QRgb &p = reinterpret_cast<QRgb *>(img.scanLine(y))[x];
+            if (isBackground(p)) {
+                p = qRgb(221, 221, 221);
+            } else {
+                x0 = std::min(x0, x);
+                y0 = std::min(y0, y);
+                x1 = std::max(x1, x);
+                y1 = std::max(y1, y);
+            }
+        }
+    if (x1 < 0)
+        return img.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const int cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
+    int half = std::max(x1 - x0, y1 - y0) / 2 + 8;
+    half = std::min(half, std::min(img.width(), img.height()) / 2);
+    QImage square(2 * half, 2 * half, QImage::Format_RGB32);
+    square.fill(qRgb(221, 221, 221));
+    for (int y = 0; y < square.height(); ++y)
+        for (int x = 0; x < square.width(); ++x) {
+            const int sx = cx - half + x, sy = cy - half + y;
+            if (sx >= 0 && sy >= 0 && sx < img.width() && sy < img.height())
+                reinterpret_cast<QRgb *>(square.scanLine(y))[x] = img.pixel(sx, sy);
+        }
+    return square.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+bool save(const QImage &img, const QString &path)
+{
+    if (!img.save(path, "PNG")) {
+        std::fprintf(stderr, "zelle-shot: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication::setAttribute(Qt::AA_Use96Dpi); // no platform plugin is needed for QImage
+    std::string model, out, icons;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--model" && i + 1 < argc)
+            model = argv[++i];
+        else if (a == "--out" && i + 1 < argc)
+            out = argv[++i];
+        else if (a == "--icons" && i + 1 < argc)
+            icons = argv[++i];
+        else {
+            std::fprintf(stderr, "usage: zelle-shot --model DIR/ --out DIR [--icons DIR]\n");
+            return 2;
+        }
+    }
+    if (model.empty() || out.empty()) {
+        std::fprintf(stderr, "usage: zelle-shot --model DIR/ --out DIR [--icons DIR]\n");
+        return 2;
+    }
+    if (model.back() != '/')
+        model += '/';
+    QDir().mkpath(QString::fromStdString(out));
+    if (!icons.empty())
+        QDir().mkpath(QString::fromStdString(icons));
+    const QString outDir = QString::fromStdString(out) + "/";
+    const QString iconDir = QString::fromStdString(icons) + "/";
+
+    Zelle_Init(0, model.c_str());
+    Zelle_Viewport(true, 0, 0, kWidth, kHeight);
+    Zelle_Viewport(false, 0, 0, kWidth, kHeight);
+    for (int k = 0; k < 3; ++k)
+        Zelle_Render(kMouseX, kMouseY);
+    const QImage whole = grabFrame();
+    bool ok = save(whole, outDir + "whole.png");
+    if (!icons.empty())
+        ok = save(icon(whole, 38), iconDir + "uebersicht.png") && ok;
+
+    for (int object = 0; object < 11; ++object) {
+        const int placement = Zelle_Action(6, object, 0);
+        Zelle_Action(4, placement, 0);
+        if (!renderUntil(4)) {
+            std::fprintf(stderr, "zelle-shot: the detail view of object %d was never reached\n", object);
+            return 1;
+        }
+        const QImage detail = grabFrame();
+        ok = save(detail, outDir + QString("detail%1.png").arg(object)) && ok;
+        if (!icons.empty())
+            ok = save(icon(detail, 33), iconDir + QString("organ%1.png").arg(object)) && ok;
+        Zelle_Action(5, 0, 0);
+        if (!renderUntil(0)) {
+            std::fprintf(stderr, "zelle-shot: the way back from object %d never ended\n", object);
+            return 1;
+        }
+    }
+    return ok ? 0 : 1;
+}
