@@ -209,6 +209,8 @@ void TMainForm::Initialize()
     if (ManualForm)
         ManualForm->LoadManual();
     QDir().mkpath(profileFolder());
+    // The cell screen's GL window exists now; the switcher stays above it.
+    Menu->raise();
 }
 
 void TMainForm::showEvent(QShowEvent *event)

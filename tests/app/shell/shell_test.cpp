@@ -120,6 +120,14 @@ protected:
     std::unique_ptr<TMainForm> main_;
 };
 
+void mouse(QWidget *w, QEvent::Type type, const QPoint &pos)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    QMouseEvent event(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
 void pressKey(QWidget *w, int key)
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
@@ -250,14 +258,32 @@ TEST_F(Shell, BarAndMenusAsDesigned)
 
 TEST_F(Shell, InfoEntryShowsTheInfoWindowAndClosesTheMenus)
 {
-    form().Info->Popup();
-    form().MainMenuItemClick(form().Info, 1);
+    form().show();
+    ZMainMenu *bar = form().MainMenu;
+    const ZItem *entry = bar->Items()[1];
+    const QPoint onEntry((entry->Left() + entry->Right()) / 2, 10);
+    mouse(bar, QEvent::MouseMove, onEntry);
+    mouse(bar, QEvent::MouseButtonPress, onEntry);
+    mouse(bar, QEvent::MouseButtonRelease, onEntry);
+    ASSERT_TRUE(form().Info->isVisible());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(bar, &leave);
+
+    // "Info" is the popup's only visible entry while the introduction is shown.
+    const QPoint onInfo(10, form().Info->Items()[1]->Top() + 3);
+    mouse(form().Info, QEvent::MouseMove, onInfo);
+    mouse(form().Info, QEvent::MouseButtonPress, onInfo);
+    mouse(form().Info, QEvent::MouseButtonRelease, onInfo);
     EXPECT_TRUE(InfoForm->isVisible());
     EXPECT_EQ(InfoForm->size(), QSize(502, 548));
-    EXPECT_FALSE(form().MainMenu->SubMenuOpen());
+    EXPECT_FALSE(form().Info->isVisible());
+    EXPECT_FALSE(bar->SubMenuOpen());
+    InfoForm->close();
+
     // The profile entries exist but do nothing yet; they still close the menus.
     form().MainMenuItemClick(form().Lernprofil, 0);
-    EXPECT_FALSE(form().MainMenu->SubMenuOpen());
+    EXPECT_FALSE(bar->SubMenuOpen());
+    EXPECT_FALSE(InfoForm->isVisible());
 }
 
 TEST_F(Shell, MessageHeightFollowsWrappedLines)
