@@ -120,6 +120,9 @@ TEST(Content, EveryLinkOpensTheEntryTheSourceNames)
         compileLinkedText(src.text, g, source, -1, diag, &written);
         ASSERT_TRUE(diag.ok()) << diag.messages().join('\n').toStdString();
 
+        // The memo ends a word glued to a link as at a blank: "([[X]])" would show "( X)".
+        EXPECT_TRUE(diag.warnings().isEmpty()) << diag.warnings().join('\n').toStdString();
+
         const TOrganell o = readOrganellFile(distPath(QString("inhalt/org%1.organell").arg(i)));
         const auto links = memoLinks(o.Text);
         ASSERT_TRUE(links.has_value()) << "a '#' that is not a whole link";

@@ -110,6 +110,7 @@ BuildResult buildContent(const QString &contentDir, const QString &distDir)
 
     diag.check();
     BuildResult result;
+    result.warnings = diag.warnings();
     for (const auto &[path, bytes] : outputs)
         (writeIfChanged(path, bytes) ? result.written : result.unchanged) << path;
     return result;

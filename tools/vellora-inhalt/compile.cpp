@@ -20,6 +20,12 @@ void Diagnostics::error(const QString &file, int line, const QString &message)
                             : QStringLiteral("%1: %2").arg(file, message));
 }
 
+void Diagnostics::warning(const QString &file, int line, const QString &message)
+{
+    m_warnings << (line > 0 ? QStringLiteral("%1:%2: Warnung: %3").arg(file).arg(line).arg(message)
+                            : QStringLiteral("%1: Warnung: %2").arg(file, message));
+}
+
 void Diagnostics::check() const
 {
     if (!ok())
@@ -177,6 +183,10 @@ QByteArray compileLinkedText(const QString &text, const Glossary &glossary, cons
     qsizetype pos = 0;
     bool ok = true;
     for (const LinkSpan &s : spans) {
+        // The memo ends the word before a link as at a blank, so "([[X]])" shows "( X)".
+        if (s.start > 0 && text[s.start - 1] != QLatin1Char(' ') && text[s.start - 1] != QLatin1Char('\n'))
+            diag.warning(file, line, QStringLiteral("Vor dem Link \u201E%1\u201C steht \u201E%2\u201C ohne Leerzeichen; der Textbereich zeigt dort trotzdem ein Leerzeichen. Besser umformulieren, z. B. ohne Klammer.")
+                                         .arg(text.mid(s.start, s.end - s.start), text.mid(s.start - 1, 1)));
         out += text.mid(pos, s.start - pos);
         const auto it = glossary.numberOfTitle.constFind(s.title);
         if (it == glossary.numberOfTitle.constEnd()) {

@@ -25,6 +25,9 @@ class Diagnostics {
 public:
     void error(const QString &file, int line, const QString &message);
     void error(const QString &file, const QString &message) { error(file, -1, message); }
+    // Problems that do not make the content wrong, only look worse; they never stop a build.
+    void warning(const QString &file, int line, const QString &message);
+    const QStringList &warnings() const { return m_warnings; }
     bool ok() const { return m_messages.isEmpty(); }
     const QStringList &messages() const { return m_messages; }
     // Throws CompileError with all messages when there is any.
@@ -32,6 +35,7 @@ public:
 
 private:
     QStringList m_messages;
+    QStringList m_warnings;
 };
 
 class CompileError : public std::runtime_error {
@@ -150,6 +154,7 @@ QString speechText(const OrganellSource &source, const Pronunciation &list);
 struct BuildResult {
     QStringList written;   // files whose bytes changed
     QStringList unchanged;
+    QStringList warnings;
 };
 
 // Compiles whatever is present under contentDir into distDir (inhalt/, tests/); writes a file

@@ -91,6 +91,8 @@ int cmdBuild(const Args &a)
     if (a.positional.size() != 2)
         return std::fputs(kUsage, stderr), 2;
     const BuildResult r = buildContent(a.positional[0], a.positional[1]);
+    for (const QString &w : r.warnings)
+        printLine(stderr, w);
     printLine(stdout, QStringLiteral("%1 Dateien geschrieben, %2 unverändert.").arg(r.written.size()).arg(r.unchanged.size()));
     return 0;
 }
@@ -101,6 +103,8 @@ int cmdCheck(const Args &a)
         return std::fputs(kUsage, stderr), 2;
     QTemporaryDir tmp;
     const BuildResult r = buildContent(a.positional[0], tmp.path());
+    for (const QString &w : r.warnings)
+        printLine(stderr, w);
     printLine(stdout, QStringLiteral("Alles in Ordnung (%1 Dateien).").arg(r.written.size() + r.unchanged.size()));
     return 0;
 }

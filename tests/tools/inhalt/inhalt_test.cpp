@@ -95,6 +95,20 @@ TEST(Inhalt, GlossaryIsSortedWithAsciiFoldingAndLinksResolveToTheSortedNumbers)
     EXPECT_EQ(o.Size, "5\x96" "25 \xB5m");
 }
 
+TEST(Inhalt, ALinkGluedToTheWordBeforeItIsWarnedAbout)
+{
+    Glossary g;
+    g.numberOfTitle.insert("Zelle", 0);
+    g.titles << "Zelle";
+    Diagnostics diag;
+    EXPECT_EQ(compileLinkedText("Eine ([[Zelle]]) und [[Zelle]].\r\n\r\n[[Zelle]]", g, "o.yaml", 3, diag),
+              "Eine (#0#Zelle#) und #0#Zelle#.\r\n\r\n#0#Zelle#");
+    EXPECT_TRUE(diag.ok());
+    ASSERT_EQ(diag.warnings().size(), 1);
+    EXPECT_TRUE(diag.warnings()[0].startsWith("o.yaml:3:"));
+    EXPECT_TRUE(diag.warnings()[0].contains(QString::fromUtf8("\u201E(\u201C")));
+}
+
 TEST(Inhalt, MemoTextsJoinLinesAndParagraphs)
 {
     struct Case {
