@@ -316,7 +316,8 @@ TZelle::TZelle(QWidget *parent) : QWidget(parent), library_(vellora::realZelleLi
     Uebersicht->OnClick = [this](ZShadowPanel *) { guarded([&] { UebersichtClick(); }); };
 
     Parts = new ZZellMenu(Menu);
-    Parts->setGeometry(10, 60, 185, 405);
+    // Tall enough for all eleven entries (the last ends at 40 * 11 + 35 = 475) and the shadow.
+    Parts->setGeometry(10, 60, 185, 485);
     Parts->setAttribute(Qt::WA_StaticContents);
     Parts->SetCaption(QStringLiteral(" Zellbestandteile"));
     Parts->SetTag(1);
@@ -374,7 +375,8 @@ TZelle::TZelle(QWidget *parent) : QWidget(parent), library_(vellora::realZelleLi
     HelpMemo->setFrameShape(QFrame::NoFrame);
     HelpMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     HelpMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    HelpMemo->setFont(pixelFont(QStringLiteral("Trebuchet MS"), 13));
+    HelpMemo->setFont(pixelFont(QStringLiteral("Trebuchet MS"), 12));
+    HelpMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     HelpMemo->setPlainText(HelpLines().join(QLatin1Char('\n')));
 
     Menu->raise();
