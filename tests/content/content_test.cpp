@@ -93,7 +93,7 @@ TEST(Content, ElevenOrganelleFilesWithAllFields)
 {
     for (int i = 0; i < kOrganellCount; ++i) {
         SCOPED_TRACE(i);
-        QFile f(organellPath(0).isEmpty() ? QString() : distPath(QString("inhalt/org%1.organell").arg(i)));
+        QFile f(distPath(QString("inhalt/org%1.organell").arg(i)));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << f.fileName().toStdString();
         const QByteArray bytes = f.readAll();
         const TOrganell o = parseOrganell(bytes);
