@@ -548,7 +548,7 @@ CompiledTest compileTest(const QString &file, TestKind kindHint, Diagnostics &di
     TTestInfo info;
     const YAML::Node idNode = (*root)["id"];
     if (const auto id = scalarText(*root, "id", file, diag)) {
-        info.ID = isExact(idNode) ? toCp1252(*id) : toCp1252Checked(*id, file, lineOf(idNode), QStringLiteral("ID"), diag);
+        info.ID = toCp1252Checked(*id, file, lineOf(idNode), QStringLiteral("ID"), diag);
         if (info.ID.size() != kTestIdSize)
             diag.error(file, lineOf(idNode), QStringLiteral("Die ID \u201E%1\u201C ist %2 Bytes lang; sie muss genau %3 Bytes lang sein.")
                                                  .arg(*id).arg(info.ID.size()).arg(kTestIdSize));
