@@ -54,9 +54,10 @@ ZELLE_API void Zelle_Viewport(bool overview, int32_t x, int32_t y, int32_t width
  * otherwise the hover id: in view state 0 the placement id under (x, y), in view state 4 the
  * mesh index of the detail part under it, -1 for nothing; in the other states the last pick.
  *
- * The context stays current on the calling thread after the call. With window == 0 the frame
- * stays in the offscreen surface: glReadPixels on the default read buffer right after this
- * call returns the frame just drawn (the swap of a pbuffer leaves its colour buffer as drawn).
+ * The library's context stays current on the calling thread after the call. With window == 0
+ * the frame is finished (glFinish) before the call returns and stays in the offscreen surface:
+ * glReadPixels on the default read buffer right after this call returns the frame just drawn
+ * (a pbuffer has a single colour buffer, which the swap leaves as drawn).
  */
 ZELLE_API int32_t Zelle_Render(int32_t x, int32_t y);
 

@@ -176,7 +176,7 @@ protected:
 
     struct Step {
         int code;
-        std::chrono::steady_clock::time_point at;
+        std::chrono::steady_clock::time_point at; // when the frame that reported it began
     };
 
     // Renders frames until one returns `code`; gives up after 10 s. `each` sees every other result.
@@ -184,12 +184,13 @@ protected:
     {
         const auto start = std::chrono::steady_clock::now();
         while (std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
+            const auto frame_start = std::chrono::steady_clock::now();
             const int r = Zelle_Render(mouse.x, mouse.y);
             if (r == code)
-                return {r, std::chrono::steady_clock::now()};
+                return {r, frame_start};
             if (r < -1) {
                 ADD_FAILURE() << "state code " << r << " while waiting for " << code;
-                return {r, std::chrono::steady_clock::now()};
+                return {r, frame_start};
             }
             if (each)
                 each(r);

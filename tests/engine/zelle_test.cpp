@@ -155,8 +155,8 @@ TEST_F(ZelleTest, ActionResultsInTheWholeCellAndTheDetailView)
     EXPECT_EQ(Zelle_Render(2, 2), -1);
 
     goToDetail(1003);
-    // The fade sorted the table (all entries at the same depth keep their order here only by
-    // chance), so check the mapping through action 7 and the detail view's own results.
+    // The fade has re-sorted the table (action 6 after a sort has its own test); everything
+    // else answers as in the whole cell.
     for (const Case &c : common)
         if (c.code != 6) {
             EXPECT_EQ(Zelle_Action(c.code, c.a, c.b), c.result) << "detail view, code " << c.code << " a " << c.a;
@@ -184,15 +184,17 @@ TEST_F(ZelleTest, ViewStateCycleWithMinimumDurationsAndFrozenHover)
         actionsRefused(r);
     };
 
+    // The library's clock counts whole milliseconds, so a phase may look up to 1 ms short.
+    const auto fade = 249ms, flight = 1499ms;
     const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(Zelle_Action(4, 1030, 0), 0);
     EXPECT_EQ(Zelle_Render(p30.x, p30.y), -3);
     const Step s2 = renderUntil(-4, hoverFrozen);
     const Step s3 = renderUntil(-5, hoverFrozen);
     const Step s4 = renderUntil(-6, hoverFrozen);
-    EXPECT_GE(s2.at - start, 250ms);
-    EXPECT_GE(s3.at - s2.at, 1500ms);
-    EXPECT_GE(s4.at - s3.at, 250ms);
+    EXPECT_GE(s2.at - start, fade);
+    EXPECT_GE(s3.at - s2.at, flight);
+    EXPECT_GE(s4.at - s3.at, fade);
 
     // Detail view: picking again; nothing at the corner.
     EXPECT_EQ(Zelle_Render(2, 2), -1);
@@ -209,9 +211,9 @@ TEST_F(ZelleTest, ViewStateCycleWithMinimumDurationsAndFrozenHover)
     const Step s6 = renderUntil(-8, detailFrozen, {2, 2});
     const Step s7 = renderUntil(-9, detailFrozen, {2, 2});
     const Step s0 = renderUntil(-2, detailFrozen, {2, 2});
-    EXPECT_GE(s6.at - back, 250ms);
-    EXPECT_GE(s7.at - s6.at, 1500ms);
-    EXPECT_GE(s0.at - s7.at, 250ms);
+    EXPECT_GE(s6.at - back, fade);
+    EXPECT_GE(s7.at - s6.at, flight);
+    EXPECT_GE(s0.at - s7.at, fade);
 
     // Back in the whole cell with the camera as it was left: picking works at the old points.
     EXPECT_EQ(Zelle_Render(p30.x, p30.y), 1030);
