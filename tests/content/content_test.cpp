@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -263,5 +264,27 @@ TEST(Content, SpeechTextsStayInGermanAndTheListChangesWhatItLists)
     }
     for (const auto &[word, say] : list.entries) {
         EXPECT_NE(ipa(word), ipa(say)) << word.toStdString() << ": the entry changes nothing";
+    }
+}
+
+TEST(Content, BuiltInTestsLoadWithUniqueIdsOfTheirKind)
+{
+    const QDir dir(distPath("tests"));
+    const QStringList names = dir.entryList({"test*.slf", "test*.mpc", "test*.lkt"}, QDir::Files);
+    if (names.isEmpty())
+        GTEST_SKIP() << "no built-in tests in content/tests yet";
+    QSet<QByteArray> ids;
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = dir.filePath(name);
+        TTestInfo info;
+        switch (testKindOfPath(name)) {
+        case TestKind::SelfCheck: info = LoadSelfCheckTest(path).Info; EXPECT_EQ(info.ID[0], 'S'); break;
+        case TestKind::MultipleChoice: info = LoadMultipleChoiceTest(path).Info; EXPECT_EQ(info.ID[0], 'M'); break;
+        case TestKind::Cloze: info = LoadClozeTest(path).Info; EXPECT_EQ(info.ID[0], 'L'); break;
+        case TestKind::Unknown: ADD_FAILURE(); break;
+        }
+        EXPECT_FALSE(ids.contains(info.ID)) << info.ID.toStdString();
+        ids.insert(info.ID);
     }
 }
