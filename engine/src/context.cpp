@@ -87,9 +87,18 @@ bool GlContext::create(uintptr_t window)
             return false;
         }
         x_display_ = x;
+        // Xlib's default handler ends the process on an error: a wrong window id must not.
+        XErrorHandler previous = XSetErrorHandler([](Display *, XErrorEvent *) { return 0; });
         XWindowAttributes attributes{};
-        if (XGetWindowAttributes(x, Window(window), &attributes) && attributes.visual)
-            visual_id = EGLint(XVisualIDFromVisual(attributes.visual));
+        const Status known = XGetWindowAttributes(x, Window(window), &attributes);
+        XSync(x, False);
+        XSetErrorHandler(previous);
+        if (!known || !attributes.visual) {
+            std::fprintf(stderr, "Zelle: X-Fenster 0x%lx nicht gefunden\n", static_cast<unsigned long>(window));
+            release();
+            return false;
+        }
+        visual_id = EGLint(XVisualIDFromVisual(attributes.visual));
         display = eglGetPlatformDisplay(EGL_PLATFORM_X11_KHR, x, nullptr);
     }
     if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
