@@ -362,7 +362,8 @@ Builder blob(const YAML::Node &s)
     auto pos = [=](double u, double v) {
         const double eta = -M_PI / 2 + M_PI * u, om = 2 * M_PI * v;
         const V3 d(std::sin(eta), std::cos(eta) * std::cos(om), std::cos(eta) * std::sin(om));
-        const double f = 1 + amp * (std::sin(3 * eta + 1.1) * std::cos(2 * om) + 0.5 * std::sin(5 * om + 2 * eta));
+        // Lumps fade out towards the poles, where the grid rows meet in one point.
+        const double f = 1 + amp * std::cos(eta) * (std::sin(3 * eta + 1.1) * std::cos(2 * om) + 0.5 * std::sin(5 * om + 2 * eta));
         V3 p = mul(d, radii) * f;
         if (p.y < -cutY)
             p.y = -cutY + (p.y + cutY) * 0.25;
@@ -390,7 +391,7 @@ Builder plasmodesma(const YAML::Node &s)
         lin, sides, 8,
         [&](double u, double v, V3 &p, V3 &n) {
             const double a = 2 * M_PI * u, y = -len / 2 + len * v;
-            const double flare = 1 + 0.8 * std::pow(std::abs(2 * v - 1), 6);
+            const double flare = 1 + s["flare"].as<double>(0.8) * std::pow(std::abs(2 * v - 1), 6);
             p = V3(r * flare * std::cos(a), y, r * flare * std::sin(a));
             n = V3(-std::cos(a), 0, -std::sin(a)); // seen from inside the channel
         },
