@@ -318,7 +318,6 @@ TZelle::TZelle(QWidget *parent) : QWidget(parent), library_(vellora::realZelleLi
     Parts = new ZZellMenu(Menu);
     // Tall enough for all eleven entries (the last ends at 40 * 11 + 35 = 475) and the shadow.
     Parts->setGeometry(10, 60, 185, 485);
-    Parts->setAttribute(Qt::WA_StaticContents);
     Parts->SetCaption(QStringLiteral(" Zellbestandteile"));
     Parts->SetTag(1);
     Parts->SetBackground(vellora::colorRef(kScreenColor));

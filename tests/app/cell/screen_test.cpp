@@ -670,3 +670,19 @@ TEST_F(CellScreen, HelpBox)
     zelle.ShowHelp();
     EXPECT_FALSE(zelle.Help->isHidden());
 }
+
+TEST_F(CellScreen, MenusShowTheIconsRenderedFromTheModel)
+{
+    const QImage overview(QStringLiteral(":/cell/icons/uebersicht.png"));
+    EXPECT_EQ(overview.size(), QSize(38, 38));
+    ASSERT_EQ(zelle.Parts->Icons().size(), 11);
+    for (int i = 0; i < 11; ++i) {
+        const QImage icon(QStringLiteral(":/cell/icons/organ%1.png").arg(i));
+        EXPECT_EQ(icon.size(), QSize(33, 33)) << i;
+        EXPECT_EQ(zelle.Parts->Icons()[i].convertToFormat(QImage::Format_RGB32),
+                  icon.convertToFormat(QImage::Format_RGB32))
+            << i;
+    }
+    EXPECT_EQ(zelle.Uebersicht->Icons().value(0).convertToFormat(QImage::Format_RGB32),
+              overview.convertToFormat(QImage::Format_RGB32));
+}
