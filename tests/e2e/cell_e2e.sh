@@ -51,6 +51,9 @@ darkest() {
   import -window root -crop "$1" +repage png:- 2>/dev/null | convert png:- -colorspace Gray -format '%[fx:minima]' info:
 }
 cell_screen_shown() { [ "$(pixel 1250 770)" = "207,235,189" ]; }
+switcher_open() { [ "$(pixel 24 30)" = "130,222,109" ]; }
+whole_cell_drawn() { more_than "$(foreground_share 600x400+500+200)" 0.3; }
+detail_drawn() { heading_shown && more_than "$(foreground_share 380x400+230+330)" 0.1; }
 heading_shown() { awk -v d="$(darkest 400x50+470+40)" 'BEGIN { exit !(d < 0.3) }'; }
 more_than() { awk -v v="$1" -v m="$2" 'BEGIN { exit !(v > m) }'; }
 
@@ -66,23 +69,18 @@ import -window root "$shots/2-introduction.png"
 
 # The screen switcher: open it on the current screen's name, then choose "Zellmodell" (row 2).
 xdotool mousemove 80 10 click 1
-sleep 0.3
+wait_for 5 "open screen switcher" switcher_open
 xdotool mousemove 80 30 click 1
 wait_for 10 "cell screen" cell_screen_shown
-sleep 1
+wait_for 20 "drawing of the whole cell" whole_cell_drawn
 import -window root "$shots/3-whole-cell.png"
-share=$(foreground_share 600x400+500+200)
-more_than "$share" 0.3 || fail "the whole cell is not drawn (foreground share $share)"
 
 # Pick the nucleus from the organelle menu and wait for its detail view.
 xdotool mousemove 112 137 click 1
 wait_for 20 "heading of the detail view" heading_shown
-# Move off the menu so that it slides narrow, and give the last fade its moment.
+# Move off the menu so that it slides narrow.
 xdotool mousemove 900 500
-sleep 1
+wait_for 20 "organelle drawn in the detail view" detail_drawn
 import -window root "$shots/4-detail.png"
-share=$(foreground_share 380x400+230+330)
-more_than "$share" 0.1 || fail "no organelle drawn in the detail view (foreground share $share)"
-heading_shown || fail "the heading is not shown"
 kill -0 $app || fail "the program ended"
 echo "cell_e2e: whole cell and detail view drawn; screenshots in $shots"
