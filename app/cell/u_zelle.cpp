@@ -135,9 +135,13 @@ void TZellmodell::updateToolTip()
     shownHint_ = wanted;
     setToolTip(wanted);
     // The hint follows the pointer at once instead of waiting for the tooltip delay.
-    if (wanted.isEmpty())
+    if (wanted.isEmpty()) {
         QToolTip::hideText();
-    else if (underMouse())
+        return;
+    }
+    // Only while the pointer is on the model itself, not on a control lying over it.
+    const QPoint local = mapFromGlobal(QCursor::pos());
+    if (rect().contains(local) && !childAt(local))
         QToolTip::showText(QCursor::pos(), wanted, this);
 }
 
@@ -422,7 +426,8 @@ void TZelle::Initialize()
     if (initialized_)
         return;
     Parts->setAttribute(Qt::WA_OpaquePaintEvent);
-    const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen");
+    const QString platform = QGuiApplication::platformName();
+    const bool headless = platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
     const std::uintptr_t window = headless ? 0 : static_cast<std::uintptr_t>(Zellmodell->winId());
     library_->Init(window, QFile::encodeName(vellora::programFolder()));
     initialized_ = true;
