@@ -188,7 +188,9 @@ Builder superShell(const YAML::Node &s)
     if (s["cap"].as<bool>(false)) {
         const V3 c(outer.centre.x, outer.centre.y, cut);
         const double extent = std::max(outer.half.x, outer.half.y);
-        cap(out, rimSegs, c, [&](double t) { return outer.section(cut, t); }, V3(0, 0, 1), uvRect(s["cap_uv"]),
+        // With a membrane of some thickness the cap fills its inner edge, inside the rim band.
+        const SuperEllipsoid &edge = thick > 0 ? inner : outer;
+        cap(out, rimSegs, c, [&](double t) { return edge.section(cut, t); }, V3(0, 0, 1), uvRect(s["cap_uv"]),
             0.5 / extent, V3(1, 0, 0), V3(0, 1, 0));
     }
     return out;
