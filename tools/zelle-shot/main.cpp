@@ -1,11 +1,12 @@
 // zelle-shot: renders a model folder headless through the public Zelle API and writes PNGs.
-//   zelle-shot --model DIR/ --out DIR [--icons DIR] [--quick] [--only N,N,...]
+//   zelle-shot --model DIR/ --out DIR [--icons DIR] [--quick] [--fade] [--only N,N,...]
 // Writes whole.png (the whole cell from the initial camera) and detail0.png .. detail10.png
 // (each organelle's detail view, reached through the menu's path: action 6, then action 4).
 // --icons also writes the menu icons organ0.png .. organ10.png (33 x 33) and uebersicht.png
 // (38 x 38) on the menu's light grey.
 // --quick flies only to the first detail view and jumps from there to the others (action 4 in
 // the detail view), which gives the same pictures in a fraction of the time.
+// --fade also writes fadeN.png, a frame from the middle of the cross-fade into the detail view.
 
 #include "zelle.h"
 
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QImage>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -38,11 +40,11 @@ QImage grabFrame()
 
 // Renders until the library reports view state `state` (result -2 - state), then a few frames
 // more so that the picture has settled; false if it never comes.
-bool renderUntil(int state)
+bool renderUntil(int state, int extraFrames = 3)
 {
     for (int i = 0; i < 20000; ++i)
         if (Zelle_Render(kMouseX, kMouseY) == -2 - state) {
-            for (int k = 0; k < 3; ++k)
+            for (int k = 0; k < extraFrames; ++k)
                 Zelle_Render(kMouseX, kMouseY);
             return true;
         }
@@ -102,7 +104,7 @@ bool save(const QImage &img, const QString &path)
 int main(int argc, char **argv)
 {
     std::string model, out, icons;
-    bool quick = false;
+    bool quick = false, fade = false;
     std::vector<int> only;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -114,6 +116,8 @@ int main(int argc, char **argv)
             icons = argv[++i];
         else if (a == "--quick")
             quick = true;
+        else if (a == "--fade")
+            fade = true;
         else if (a == "--only" && i + 1 < argc) {
             for (const QString &n : QString(argv[++i]).split(','))
                 only.push_back(n.toInt());
@@ -155,7 +159,14 @@ int main(int argc, char **argv)
         if (inDetail) {
             for (int k = 0; k < 3; ++k)
                 Zelle_Render(kMouseX, kMouseY);
-        } else if (!renderUntil(4)) {
+        } else if (fade && renderUntil(3, 0)) {
+            // Half of the 250 ms cross-fade: keep drawing until 125 ms have passed.
+            const auto start = std::chrono::steady_clock::now();
+            while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(125))
+                Zelle_Render(kMouseX, kMouseY);
+            ok = save(grabFrame(), outDir + QString("fade%1.png").arg(object)) && ok;
+        }
+        if (!inDetail && !renderUntil(4)) {
             std::fprintf(stderr, "zelle-shot: the detail view of object %d was never reached\n", object);
             return 1;
         }
