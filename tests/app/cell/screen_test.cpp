@@ -686,3 +686,15 @@ TEST_F(CellScreen, MenusShowTheIconsRenderedFromTheModel)
     EXPECT_EQ(zelle.Uebersicht->Icons().value(0).convertToFormat(QImage::Format_RGB32),
               overview.convertToFormat(QImage::Format_RGB32));
 }
+
+TEST_F(CellScreen, MediaKeysWithoutContentReportTheClosedDevice)
+{
+    zelle.ShowScreen();
+    zelle.FormKeyDown(Qt::Key_MediaPlay);
+    zelle.FormKeyDown(Qt::Key_MediaStop);
+    EXPECT_EQ(errors, (QStringList{QStringLiteral("Kein MCI-Gerät geöffnet"),
+                                   QStringLiteral("Kein MCI-Gerät geöffnet")}));
+    EXPECT_EQ(zelle.Play->ButtonType(), mbPlay); // a failed action flips no face
+    zelle.FormKeyDown(Qt::Key_Up); // scrolling a hidden text is harmless
+    EXPECT_EQ(errors.size(), 2);
+}
