@@ -32,7 +32,7 @@ QString notPlayable(const QString &path)
 
 // Runs the event loop until done() holds or the bound has passed; user input waits meanwhile.
 template <class Done>
-bool waitFor(Done done, QObject *context)
+bool waitFor(Done done)
 {
     if (done())
         return true;
@@ -41,7 +41,7 @@ bool waitFor(Done done, QObject *context)
     bound.setSingleShot(true);
     QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, context, [&] {
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
         if (done())
             loop.quit();
     });
@@ -106,18 +106,18 @@ void TMediaPlayer::Open()
         bool failed = false;
         bool finished = false;
         qint64 decodedUs = 0;
-        connect(&decoder, &QAudioDecoder::bufferReady, this, [&] {
+        connect(&decoder, &QAudioDecoder::bufferReady, &decoder, [&] {
             decoded = true;
             decodedUs += decoder.read().duration();
         });
-        connect(&decoder, qOverload<QAudioDecoder::Error>(&QAudioDecoder::error), this,
+        connect(&decoder, qOverload<QAudioDecoder::Error>(&QAudioDecoder::error), &decoder,
                 [&](QAudioDecoder::Error) { failed = true; });
-        connect(&decoder, &QAudioDecoder::finished, this, [&] { finished = true; });
+        connect(&decoder, &QAudioDecoder::finished, &decoder, [&] { finished = true; });
         decoder.setSource(url);
         decoder.start();
         // The stream's length is known just after its first buffer; a stream too short to
         // announce it is measured by decoding it whole.
-        waitFor([&] { return failed || finished || (decoded && decoder.duration() > 0); }, this);
+        waitFor([&] { return failed || finished || (decoded && decoder.duration() > 0); });
         const qint64 announced = decoder.duration();
         decoder.stop();
         if (failed || !decoded)
@@ -134,8 +134,7 @@ void TMediaPlayer::Open()
             const auto s = player->mediaStatus();
             return s == QMediaPlayer::InvalidMedia || s == QMediaPlayer::LoadedMedia ||
                    s == QMediaPlayer::BufferedMedia;
-        },
-        this);
+        });
     if (!loaded || player->mediaStatus() == QMediaPlayer::InvalidMedia) {
         delete player;
         delete output;
