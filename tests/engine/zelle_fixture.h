@@ -9,6 +9,7 @@
 
 #include <zelle.h>
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -186,6 +187,10 @@ protected:
         while (std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
             const auto frame_start = std::chrono::steady_clock::now();
             const int r = Zelle_Render(mouse.x, mouse.y);
+            if (const GLenum error = glGetError(); error != GL_NO_ERROR) {
+                ADD_FAILURE() << "GL error 0x" << std::hex << error << " in a frame";
+                return {r, frame_start};
+            }
             if (r == code)
                 return {r, frame_start};
             if (r < -1) {

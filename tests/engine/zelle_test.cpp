@@ -5,6 +5,8 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cctype>
+#include <dlfcn.h>
 #include <climits>
 #include <cstdio>
 #include <map>
@@ -77,6 +79,17 @@ TEST(ZelleExports, ExactlyTheTenEntryPoints)
                                             "Zelle_Destroy", "zelle_init", "zelle_viewport", "zelle_render",
                                             "zelle_action", "zelle_destroy"};
     EXPECT_EQ(names, expected);
+
+    // The lower-case names are the same functions, not copies.
+    void *self = dlopen(ZELLE_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(self, nullptr);
+    for (const char *name : {"init", "viewport", "render", "action", "destroy"}) {
+        std::string upper = std::string("Zelle_") + name;
+        upper[6] = char(std::toupper(upper[6]));
+        EXPECT_EQ(dlsym(self, upper.c_str()), dlsym(self, (std::string("zelle_") + name).c_str())) << name;
+        EXPECT_NE(dlsym(self, upper.c_str()), nullptr) << upper;
+    }
+    dlclose(self);
 }
 
 // ---------------------------------------------------------------------------------------------
