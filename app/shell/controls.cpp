@@ -27,18 +27,29 @@ void TImage::SetColor(const QColor &color)
     update();
 }
 
+void TImage::SetBorder(const QColor &color)
+{
+    border_ = color;
+    update();
+}
+
 void TImage::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     if (color_.isValid())
         p.fillRect(rect(), color_);
-    if (picture_.isNull())
-        return;
-    if (stretch_) {
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawPixmap(rect(), picture_);
-    } else {
-        p.drawPixmap((width() - picture_.width()) / 2, (height() - picture_.height()) / 2, picture_);
+    if (!picture_.isNull()) {
+        if (stretch_) {
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawPixmap(rect(), picture_);
+        } else {
+            p.drawPixmap((width() - picture_.width()) / 2, (height() - picture_.height()) / 2, picture_);
+        }
+    }
+    if (border_.isValid()) {
+        p.setPen(border_);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(0, 0, width() - 1, height() - 1);
     }
 }
 

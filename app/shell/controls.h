@@ -22,6 +22,8 @@ public:
     bool Stretch() const { return stretch_; }
     void SetStretch(bool stretch);
     void SetColor(const QColor &color);
+    // A 1-pixel frame drawn over the picture's edge; invalid (the default) draws none.
+    void SetBorder(const QColor &color);
 
     std::function<void(TImage *)> OnClick;
     std::function<void(TImage *, int, int)> OnMouseMove;
@@ -35,6 +37,7 @@ protected:
 private:
     QPixmap picture_;
     QColor color_;
+    QColor border_;
     bool stretch_ = false;
 };
 

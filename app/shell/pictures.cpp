@@ -78,15 +78,16 @@ QFont fitted(const QString &text, int maxWidth, int startPixels, bool bold)
 
 QPixmap drawnScreen(const QString &title, const QColor &frame, void (*body)(QPainter &, const QRect &))
 {
-    QPixmap pm(400, 300);
+    // The shape of the cell screen's screenshot (1280 x 780), so the three columns line up.
+    QPixmap pm(400, 244);
     pm.fill(colorRef(kSilver));
     QPainter p(&pm);
     p.fillRect(0, 0, 400, 14, colorRef(kGrey));
     p.setPen(Qt::white);
     p.setFont(formFont(10, true));
     p.drawText(QRect(0, 0, 400, 14), Qt::AlignCenter, QStringLiteral("Vellora – ") + title);
-    p.fillRect(0, 14, 400, 286, frame);
-    body(p, QRect(0, 14, 400, 286));
+    p.fillRect(0, 14, 400, 230, frame);
+    body(p, QRect(0, 14, 400, 230));
     return pm;
 }
 
@@ -250,25 +251,25 @@ QPixmap exercisesArea()
 {
     return drawnScreen(QStringLiteral("Übungen"), colorRef(9587249), [](QPainter &p, const QRect &r) {
         const QColor ink = colorRef(4210752);
-        p.fillRect(r.left() + 8, r.top() + 8, r.width() - 16, 70, colorRef(kSilver));
+        p.fillRect(r.left() + 8, r.top() + 8, r.width() - 16, 56, colorRef(kSilver));
         p.setPen(ink);
         p.setFont(formFont(13, true));
         p.drawText(QRect(r.left() + 8, r.top() + 12, r.width() - 16, 18), Qt::AlignHCenter,
                    QStringLiteral("Übungen zur Pflanzenzelle"));
         p.setFont(formFont(10));
-        p.drawText(QRect(r.left() + 20, r.top() + 34, r.width() - 40, 40), Qt::AlignHCenter | Qt::TextWordWrap,
+        p.drawText(QRect(r.left() + 20, r.top() + 34, r.width() - 40, 28), Qt::AlignHCenter | Qt::TextWordWrap,
                    QStringLiteral("Selbstkontrolle, Lückentexte und Multiple-Choice-Fragen"));
         const QString kinds[] = {QStringLiteral("Selbstkontrolle"), QStringLiteral("Multiple Choice"),
                                  QStringLiteral("Lückentext")};
         for (int c = 0; c < 3; ++c) {
             const int x = r.left() + 8 + c * 130;
-            p.fillRect(x, r.top() + 88, 124, r.height() - 96, colorRef(kSilver));
+            p.fillRect(x, r.top() + 72, 124, r.height() - 80, colorRef(kSilver));
             p.setPen(ink);
             p.setFont(formFont(11, true));
-            p.drawText(QRect(x, r.top() + 92, 124, 16), Qt::AlignHCenter, kinds[c]);
+            p.drawText(QRect(x, r.top() + 76, 124, 16), Qt::AlignHCenter, kinds[c]);
             p.setFont(formFont(9));
-            for (int k = 0; k < 6; ++k) {
-                const int y = r.top() + 116 + k * 26;
+            for (int k = 0; k < 5; ++k) {
+                const int y = r.top() + 96 + k * 24;
                 p.setPen(ink);
                 p.drawText(QRect(x + 6, y, 112, 12), Qt::AlignLeft, QStringLiteral("Test %1").arg(k + 1));
                 const int done = (c * 3 + k * 5) % 10;
@@ -304,7 +305,7 @@ QPixmap glossaryArea()
         p.drawText(QRect(card.left(), card.top() + 8, card.width(), 24), Qt::AlignHCenter, QStringLiteral("Chloroplast"));
         p.drawLine(card.left() + 10, card.top() + 36, card.right() - 10, card.top() + 36);
         drawCell(p, QRectF(card.left() + 12, card.top() + 50, 90, 72));
-        for (int k = 0; k < 8; ++k)
+        for (int k = 0; k < 7; ++k)
             p.fillRect(card.left() + 112, card.top() + 52 + k * 14, card.width() - 126 - (k % 3) * 14, 5, QColor(150, 150, 150));
         const QRect see(r.left() + 124, r.bottom() - 46, r.width() - 130, 40);
         p.fillRect(see, colorRef(kSilver));

@@ -80,6 +80,7 @@ void TIntro::makeColumn(int i, ZShadowPanel *&panel, TImage *&shot, TLabel *&cap
 
     shot = new TImage(panel);
     shot->SetStretch(true);
+    shot->SetBorder(colorRef(4210752));
     shot->setCursor(Qt::PointingHandCursor);
     shot->OnClick = [click](TImage *) { click(); };
 
