@@ -375,6 +375,8 @@ void TMainForm::ShowMessage(const QString &title, const QString &text, QWidget *
         MessageForm->move(r.left() + (r.width() - MessageForm->width()) / 2,
                           r.top() + (r.height() - MessageForm->height()) / 2);
     }
+    if (MessageForm->isVisible())
+        MessageForm->FormShow(); // already shown: size it for the new text
     MessageForm->show();
     MessageForm->raise();
     MessageForm->activateWindow();

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -42,14 +43,19 @@ namespace {
 class CountingLibrary : public vellora::ZelleLibrary
 {
 public:
-    explicit CountingLibrary(int *inits) : inits_(inits) {}
+    CountingLibrary(int *inits, QList<QList<int>> *actions) : inits_(inits), actions_(actions) {}
     void Init(std::uintptr_t, const QByteArray &) override { ++*inits_; }
     void Viewport(bool, int, int, int, int) override {}
     int Render(int, int) override { return -1; }
-    int Action(int, int, int) override { return -1; }
+    int Action(int code, int a, int b) override
+    {
+        *actions_ << QList<int>{code, a, b};
+        return -1;
+    }
 
 private:
     int *inits_;
+    QList<QList<int>> *actions_;
 };
 #endif
 
@@ -74,7 +80,7 @@ protected:
         main_ = std::make_unique<TMainForm>();
         main_->setGeometry(0, 0, 1000, 800);
 #if VELLORA_HAVE_CELL
-        main_->Zelle->SetLibrary(std::make_unique<CountingLibrary>(&inits_));
+        main_->Zelle->SetLibrary(std::make_unique<CountingLibrary>(&inits_, &actions_));
 #endif
         MessageForm = new TMessageForm;
         ManualForm = new TManualForm;
@@ -117,6 +123,7 @@ protected:
     QTemporaryDir data_;
     QByteArray saved_;
     int inits_ = 0;
+    QList<QList<int>> actions_;
     std::unique_ptr<TMainForm> main_;
 };
 
@@ -555,6 +562,31 @@ TEST_F(Shell, StartUpInitialisesEveryScreenOnceThenTheProfileFolder)
     // The first showing runs the initialisation again; it must not reach the library twice.
     form().show();
     EXPECT_EQ(inits_, 1);
+}
+
+// The wheel belongs to the main window: over any control it goes to the visible screen's
+// handler (here the cell screen's zoom) and no further.
+TEST_F(Shell, WheelGoesToTheVisibleScreen)
+{
+    form().Initialize();
+    form().show();
+    form().MenuItemClick(form().MenuItem1);
+    actions_.clear();
+    QWidget *target = form().Zelle->Zellmodell;
+    const QPoint local(5, target->height() - 5);
+    QWheelEvent up(QPointF(local), QPointF(target->mapToGlobal(local)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &up);
+    ASSERT_FALSE(actions_.isEmpty());
+    EXPECT_EQ(actions_.last(), (QList<int>{3, 120, 0}));
+
+    // On the introduction nothing receives it.
+    form().MenuItemClick(form().MenuItem0);
+    actions_.clear();
+    QWheelEvent down(QPointF(10, 10), QPointF(form().Intro->mapToGlobal(QPoint(10, 10))), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(form().Intro, &down);
+    EXPECT_TRUE(actions_.isEmpty());
 }
 
 TEST_F(Shell, AFailedStartUpStepEndsTheInitialisationThere)
