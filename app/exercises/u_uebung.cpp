@@ -35,7 +35,7 @@ void TUebung::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), vellora::colorRef(9587249));
-    p.setPen(QColor(15, 29, 69));
+    p.setPen(vellora::colorRef(16248551));
     p.setFont(vellora::formFont(29));
     p.drawText(QRect(0, 40, width(), 40), Qt::AlignHCenter, QStringLiteral("Übungen"));
 }

@@ -45,7 +45,9 @@ TSwitcherItem::TSwitcherItem(int tag, const QString &caption, int color, QWidget
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, colorRef(color));
-    pal.setColor(QPalette::WindowText, color == vellora::kMaroon ? QColor(Qt::white) : QColor(Qt::black));
+    // Dark screen colours (exercises, glossary) carry a light caption.
+    const QColor face = colorRef(color);
+    pal.setColor(QPalette::WindowText, face.lightness() < 100 ? QColor(Qt::white) : QColor(Qt::black));
     setPalette(pal);
     setFont(formFont(13));
     setCursor(Qt::PointingHandCursor);
