@@ -3,10 +3,16 @@
 include(GoogleTest)
 find_package(GTest REQUIRED)
 
-# vellora_add_test(NAME name SOURCES ... LIBS ... [QT])
+# vellora_add_test(NAME name SOURCES ... LIBS ... [QT] [SERIAL])
 # QT: link the shared test main that creates a QApplication before the tests run.
+# SERIAL: the suite's cases share fixture files in its program folder, so ctest must not run two
+# of them at once (other suites still run beside them).
 function(vellora_add_test)
-  cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT;SERIAL" "NAME" "SOURCES;LIBS" ${ARGN})
+  set(extra_properties "")
+  if(T_SERIAL)
+    set(extra_properties RESOURCE_LOCK ${T_NAME}_program_folder)
+  endif()
   add_executable(${T_NAME} ${T_SOURCES})
   if(T_QT)
     target_link_libraries(${T_NAME} PRIVATE vellora_qttest_main ${T_LIBS} GTest::gtest)
@@ -16,8 +22,14 @@ function(vellora_add_test)
   target_compile_definitions(${T_NAME} PRIVATE
     VELLORA_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
     VELLORA_DIST_DIR="${VELLORA_DIST}")
-  gtest_discover_tests(${T_NAME}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT
-      "QT_QPA_PLATFORM=offscreen;EGL_PLATFORM=surfaceless;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-xdg;LIBGL_ALWAYS_SOFTWARE=1")
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60)
+  # gtest_discover_tests would split a list-valued ENVIRONMENT into separate properties, so the
+  # properties are set by a second include that ctest reads after the discovered test list.
+  set(env "QT_QPA_PLATFORM=offscreen;EGL_PLATFORM=surfaceless;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-xdg;LIBGL_ALWAYS_SOFTWARE=1")
+  set(props_file ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_properties.cmake)
+  file(WRITE ${props_file}
+    "foreach(t IN LISTS ${T_NAME}_TESTS)\n"
+    "  set_tests_properties(\"\${t}\" PROPERTIES ENVIRONMENT \"${env}\" ${extra_properties})\n"
+    "endforeach()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props_file})
 endfunction()

@@ -3,8 +3,11 @@
 #include <QCoreApplication>
 #include <QFontInfo>
 
+#include <stdexcept>
+
 #include "base/asciifold.h"
 #include "base/colorref.h"
+#include "base/contentfile.h"
 #include "base/cp1252.h"
 #include "base/programfolder.h"
 #include "base/rounding.h"
@@ -95,4 +98,25 @@ TEST(ColorRef, RedIsTheLowestByte)
     EXPECT_EQ(colorRef(7200386), QColor(130, 222, 109));
     EXPECT_EQ(colorRef(kMaroon), QColor(128, 0, 0));
     EXPECT_EQ(toColorRef(QColor(15, 29, 69)), 15 + 29 * 256 + 69 * 65536);
+}
+
+TEST(ContentFile, StoredStringIsLengthPrefixedLittleEndian)
+{
+    QByteArray out;
+    appendInt32(out, -2);
+    appendStoredString(out, QByteArray("Zelle"));
+    appendStoredString(out, QByteArray());
+    EXPECT_EQ(out, QByteArray("\xfe\xff\xff\xff" "\x05\x00\x00\x00" "Zelle" "\x00\x00\x00\x00", 17));
+}
+
+TEST(ContentFile, MissingFileNamesTheFileInGerman)
+{
+    try {
+        readContentFile(QStringLiteral("/nonexistent/inhalt/org3.organell"));
+        FAIL() << "no error for a missing file";
+    } catch (const std::runtime_error &e) {
+        const QString message = QString::fromUtf8(e.what());
+        EXPECT_TRUE(message.contains("/nonexistent/inhalt/org3.organell")) << e.what();
+        EXPECT_TRUE(message.contains(QString::fromUtf8("kann nicht geöffnet werden"))) << e.what();
+    }
 }

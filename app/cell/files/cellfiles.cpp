@@ -1,5 +1,6 @@
 #include "cellfiles.h"
 
+#include "base/contentfile.h"
 #include "base/cp1252.h"
 #include "base/programfolder.h"
 
@@ -12,31 +13,8 @@ namespace vellora {
 
 namespace {
 
-QByteArray readWhole(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error(QStringLiteral("Die Datei \u201E%1\u201C kann nicht geöffnet werden.")
-                                     .arg(path).toStdString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw std::runtime_error(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden.")
-                                     .arg(path).toStdString());
-    return bytes;
-}
 
-void appendInt32(QByteArray &out, int32_t v)
-{
-    const auto u = static_cast<uint32_t>(v);
-    const char b[4] = {char(u & 0xFF), char((u >> 8) & 0xFF), char((u >> 16) & 0xFF), char((u >> 24) & 0xFF)};
-    out.append(b, 4);
-}
 
-void appendString(QByteArray &out, const QByteArray &s)
-{
-    appendInt32(out, static_cast<int32_t>(s.size()));
-    out.append(s);
-}
 
 // A length field cut short keeps the bytes it has (the rest are zero bytes, as a short read
 // leaves them).
@@ -79,7 +57,7 @@ QByteArray serializeOrganell(const TOrganell &o)
 {
     QByteArray out;
     for (const QByteArray *s : {&o.Heading, &o.Text, &o.Names, &o.MemCount, &o.Size, &o.AnimalCell})
-        appendString(out, *s);
+        appendStoredString(out, *s);
     return out;
 }
 
@@ -100,7 +78,7 @@ TOrganell readOrganellFile(int index)
 
 TOrganell readOrganellFile(const QString &path)
 {
-    return parseOrganell(readWhole(path));
+    return parseOrganell(readContentFile(path));
 }
 
 QList<QByteArray> parseMeshNames(const QByteArray &bytes)
@@ -138,7 +116,7 @@ QByteArray serializeMeshNames(const QList<QByteArray> &names)
 
 QList<QByteArray> loadMeshNames(const QString &path)
 {
-    return parseMeshNames(readWhole(path));
+    return parseMeshNames(readContentFile(path));
 }
 
 } // namespace vellora

@@ -1,5 +1,6 @@
 #include "testfiles.h"
 
+#include "base/contentfile.h"
 #include "base/programfolder.h"
 
 #include <QFile>
@@ -102,25 +103,14 @@ TTestInfo readHeader(Reader &r)
     return info;
 }
 
-void appendInt32(QByteArray &out, int32_t v)
-{
-    const auto u = static_cast<uint32_t>(v);
-    const char b[4] = {char(u & 0xFF), char((u >> 8) & 0xFF), char((u >> 16) & 0xFF), char((u >> 24) & 0xFF)};
-    out.append(b, 4);
-}
 
-void appendString(QByteArray &out, const QByteArray &s)
-{
-    appendInt32(out, static_cast<int32_t>(s.size()));
-    out.append(s);
-}
 
 void appendHeader(QByteArray &out, const TTestInfo &info)
 {
     if (info.ID.size() != kTestIdSize)
         throw std::invalid_argument("test ID must be exactly 16 bytes");
     out += info.ID;
-    appendString(out, info.Title);
+    appendStoredString(out, info.Title);
 }
 
 } // namespace
@@ -142,15 +132,7 @@ QByteArray LoadIntroduction()
 
 QByteArray LoadIntroduction(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error(QStringLiteral("Die Datei \u201E%1\u201C kann nicht geöffnet werden.")
-                                     .arg(path).toStdString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw std::runtime_error(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden.")
-                                     .arg(path).toStdString());
-    return bytes;
+    return readContentFile(path);
 }
 
 QString testExtension(TestKind kind)
@@ -294,8 +276,8 @@ QByteArray serializeSelfCheckTest(const TSLFTest &test)
     appendHeader(out, test.Info);
     appendInt32(out, int32_t(test.Questions.size()));
     for (const TSLFQuestion &q : test.Questions) {
-        appendString(out, q.Question);
-        appendString(out, q.Answer);
+        appendStoredString(out, q.Question);
+        appendStoredString(out, q.Answer);
     }
     return out;
 }
@@ -306,12 +288,12 @@ QByteArray serializeMultipleChoiceTest(const TMPCTest &test)
     appendHeader(out, test.Info);
     appendInt32(out, int32_t(test.Questions.size()));
     for (const TMPCQuestion &q : test.Questions) {
-        appendString(out, q.Question);
+        appendStoredString(out, q.Question);
         out.append(char(q.Answer & 0xFF));
         out.append(char(q.Answer >> 8));
         appendInt32(out, int32_t(q.Options.size()));
         for (const QByteArray &o : q.Options)
-            appendString(out, o);
+            appendStoredString(out, o);
     }
     return out;
 }
@@ -321,11 +303,11 @@ QByteArray serializeClozeTest(const TLKTTest &test)
     QByteArray out;
     appendHeader(out, test.Info);
     appendInt32(out, int32_t(test.Words.size()));
-    appendString(out, test.Text);
+    appendStoredString(out, test.Text);
     for (const TWord &w : test.Words) {
         appendInt32(out, int32_t(w.Words.size()));
         for (const QByteArray &s : w.Words)
-            appendString(out, s);
+            appendStoredString(out, s);
     }
     return out;
 }

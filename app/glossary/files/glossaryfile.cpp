@@ -1,5 +1,6 @@
 #include "glossaryfile.h"
 
+#include "base/contentfile.h"
 #include "base/asciifold.h"
 #include "base/programfolder.h"
 
@@ -19,18 +20,6 @@ constexpr int kText3At = 563;
 constexpr int kLinksAt = 819;
 constexpr int kPictureAt = 859;
 
-QByteArray readWhole(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error(QStringLiteral("Die Datei \u201E%1\u201C kann nicht geöffnet werden.")
-                                     .arg(path).toStdString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw std::runtime_error(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden.")
-                                     .arg(path).toStdString());
-    return bytes;
-}
 
 // A short string: one length byte, then capacity bytes of which the first length count.
 QByteArray shortString(const char *field, int capacity)
@@ -123,7 +112,7 @@ QString glossaryPath()
 
 QList<TGlossarEntry> LoadGlossary(const QString &path)
 {
-    return parseGlossary(readWhole(path));
+    return parseGlossary(readContentFile(path));
 }
 
 QList<TGlossarEntry> LoadGlossary()
@@ -146,7 +135,7 @@ QString manualPagePath(int page)
 
 QByteArray loadManualPage(const QString &path)
 {
-    return readWhole(path);
+    return readContentFile(path);
 }
 
 } // namespace vellora
