@@ -188,13 +188,7 @@ void ZMainMenu::repaintEntry(int index)
 
 int ZMainMenu::entryAt(int x, int y) const
 {
-    int found = -1;
-    for (int i = 0; i < m_items.Count(); ++i) {
-        const ZItem *item = m_items.Item(i);
-        if (item->Visible() && item->Contains(x, y))
-            found = i;
-    }
-    return found;
+    return m_items.IndexAt(x, y);
 }
 
 void ZMainMenu::mouseMoveEvent(QMouseEvent *event)

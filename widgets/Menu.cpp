@@ -118,6 +118,15 @@ void ZItems::Clear()
     changed();
 }
 
+int ZItems::IndexAt(int x, int y) const
+{
+    int found = -1;
+    for (int i = 0; i < Count(); ++i)
+        if (m_items[i]->Visible() && m_items[i]->Contains(x, y))
+            found = i;
+    return found;
+}
+
 void ZItems::changed()
 {
     // The owner lays out on its own schedule (Popup, LayoutItems); a repaint is all it needs.
@@ -261,13 +270,7 @@ void ZMenu::repaintEntry(int index)
 
 int ZMenu::entryAt(int x, int y) const
 {
-    int found = -1;
-    for (int i = 0; i < m_items.Count(); ++i) {
-        const ZItem *item = m_items.Item(i);
-        if (item->Visible() && item->Contains(x, y))
-            found = i;
-    }
-    return found;
+    return m_items.IndexAt(x, y);
 }
 
 void ZMenu::mouseMoveEvent(QMouseEvent *event)

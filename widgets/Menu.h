@@ -81,6 +81,9 @@ public:
     void Delete(int index);
     void Clear();
 
+    // The last visible entry whose rectangle holds (x, y), or -1.
+    int IndexAt(int x, int y) const;
+
     QWidget *Owner() const { return m_owner; }
 
 private:
