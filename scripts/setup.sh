@@ -13,6 +13,7 @@ packages=(
   espeak-ng lame sox libsox-fmt-mp3
   fonts-open-sans fonts-liberation2 fontconfig
   xvfb xauth xdotool imagemagick
+  dpkg-dev fakeroot lintian appstream desktop-file-utils
 )
 
 missing=()
