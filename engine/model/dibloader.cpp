@@ -1,5 +1,7 @@
 #include "dibloader.h"
 
+#include <bytes/littleendian.h>
+
 #include <algorithm>
 #include <atomic>
 #include <bit>
@@ -29,11 +31,8 @@ public:
     explicit Bytes(const std::vector<uint8_t> &b) : b_(b) {}
     bool has(uint64_t offset, uint64_t count) const { return offset <= b_.size() && count <= b_.size() - offset; }
     uint8_t u8(size_t o) const { return b_[o]; }
-    uint16_t u16(size_t o) const { return uint16_t(b_[o] | b_[o + 1] << 8); }
-    uint32_t u32(size_t o) const
-    {
-        return uint32_t(b_[o]) | uint32_t(b_[o + 1]) << 8 | uint32_t(b_[o + 2]) << 16 | uint32_t(b_[o + 3]) << 24;
-    }
+    uint16_t u16(size_t o) const { return le::readU16(b_.data() + o); }
+    uint32_t u32(size_t o) const { return le::readU32(b_.data() + o); }
     size_t size() const { return b_.size(); }
 
 private:

@@ -1,5 +1,7 @@
 #include "modelfiles.h"
 
+#include <bytes/littleendian.h>
+
 #include <bit>
 #include <cstring>
 #include <fstream>
@@ -28,9 +30,9 @@ public:
             ok_ = false;
             return 0;
         }
-        const uint8_t *p = bytes_.data() + pos_;
+        const uint32_t v = le::readU32(bytes_.data() + pos_);
         pos_ += 4;
-        return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+        return v;
     }
     int32_t i32() { return static_cast<int32_t>(u32()); }
     float f32() { return std::bit_cast<float>(u32()); }
@@ -52,13 +54,13 @@ class Writer {
 public:
     void u32(uint32_t v)
     {
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(uint8_t(v >> (8 * i)));
+        bytes.resize(bytes.size() + 4);
+        le::writeU32(bytes.data() + bytes.size() - 4, v);
     }
     void u16(uint16_t v)
     {
-        bytes.push_back(uint8_t(v));
-        bytes.push_back(uint8_t(v >> 8));
+        bytes.resize(bytes.size() + 2);
+        le::writeU16(bytes.data() + bytes.size() - 2, v);
     }
     void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
     void f32(float v) { u32(std::bit_cast<uint32_t>(v)); }

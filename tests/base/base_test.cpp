@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFontInfo>
+#include <QTemporaryDir>
 
 #include <stdexcept>
 
@@ -11,6 +13,8 @@
 #include "base/cp1252.h"
 #include "base/programfolder.h"
 #include "base/rounding.h"
+
+#include <bytes/littleendian.h>
 
 using namespace vellora;
 
@@ -62,6 +66,56 @@ TEST(AsciiFold, FoldsOnlyAsciiLetters)
     EXPECT_FALSE(asciiEqualNoCase("\xe4", "\xc4"));
     EXPECT_TRUE(asciiStartsWithNoCase("Zellwand", "zELL"));
     EXPECT_FALSE(asciiStartsWithNoCase("Zell", "Zellwand"));
+}
+
+TEST(AsciiFold, BothEndsOfTheAlphabetFoldAndTheirNeighboursDoNot)
+{
+    EXPECT_EQ(asciiUpper('a'), 'A');
+    EXPECT_EQ(asciiUpper('z'), 'Z');
+    EXPECT_EQ(asciiUpper('`'), '`');
+    EXPECT_EQ(asciiUpper('{'), '{');
+    EXPECT_EQ(asciiUpper(QString("az`{")), QString("AZ`{"));
+    EXPECT_TRUE(asciiEqualNoCase("z", "Z"));
+    EXPECT_TRUE(asciiEqualNoCase("a", "A"));
+    EXPECT_FALSE(asciiEqualNoCase("{", "["));
+}
+
+TEST(LittleEndian, StoredIntegersRoundTripByteForByte)
+{
+    QByteArray out;
+    appendInt32(out, -2);
+    appendUInt16(out, 0xA501);
+    appendStoredString(out, "ab");
+    EXPECT_EQ(out, QByteArray("\xFE\xFF\xFF\xFF\x01\xA5\x02\x00\x00\x00" "ab", 12));
+    EXPECT_EQ(le::readI32(out.constData()), -2);
+    EXPECT_EQ(le::readU16(out.constData() + 4), 0xA501);
+    EXPECT_EQ(le::readU32("\x78\x56\x34\x12"), 0x12345678u);
+}
+
+TEST(ContentFile, ReadsWholeAndTellsOpenFromReadFailures)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("inhalt.dat");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Zelle\r\n", 7);
+    f.close();
+    ReadFailure failure = ReadFailure::Read;
+    EXPECT_EQ(readWholeFile(path, failure), QByteArray("Zelle\r\n"));
+    EXPECT_EQ(failure, ReadFailure::None);
+
+    // A folder and a missing file both cannot be opened; the message names the file.
+    for (const QString &bad : {dir.path(), dir.filePath("fehlt.dat")}) {
+        EXPECT_TRUE(readWholeFile(bad, failure).isEmpty());
+        EXPECT_EQ(failure, ReadFailure::Open) << bad.toStdString();
+        try {
+            readContentFile(bad);
+            ADD_FAILURE() << bad.toStdString();
+        } catch (const std::runtime_error &e) {
+            const QString message = QString::fromUtf8(e.what());
+            EXPECT_TRUE(message.contains(bad) && message.contains(QStringLiteral("geöffnet"))) << e.what();
+        }
+    }
 }
 
 TEST(AsciiFold, ComparesFoldedBytesUnsigned)

@@ -130,3 +130,29 @@ TEST(ZelleCamera, DegenerateFlightsRotateByZero)
     EXPECT_EQ(angleBetween({1, 0, 0}, {0, 0, 0}), 0);
     EXPECT_NEAR(angleBetween({1, 0, 0}, {0, 3, 0}), 90, 1e-5f);
 }
+
+TEST(ZelleCamera, FlightScalesEachAxisOnItsOwn)
+{
+    const Matrix start = translation({0, 0, -5});
+    const Matrix target = multiply(translation({0, 0, -5}), scaling({2, 3, 4}));
+    const Flight f = computeFlight(start, target);
+    expectNear(flightAt(f, 1), target, 1e-4f, "p = 1");
+    // Halfway each row has grown by half of its own ratio.
+    const Matrix half = flightAt(f, 0.5f);
+    const float expected[3] = {1.5f, 2.0f, 2.5f};
+    for (int r = 0; r < 3; ++r)
+        EXPECT_NEAR(length(row(half, r)), expected[r], 1e-4f) << "row " << r;
+}
+
+TEST(ZelleCamera, FlightFromAZeroScaleStaysFinite)
+{
+    // Rows of length 0 in the start: no ratio can be formed, the scale stays 1.
+    const Matrix targets[] = {scaling({2, 2, 2}), translation({1, 2, 3}), Matrix{}};
+    for (const Matrix &target : targets) {
+        const Flight f = computeFlight(Matrix{}, target);
+        for (int r = 0; r < 3; ++r)
+            EXPECT_EQ(f.scale[size_t(r)], 1.0f);
+        for (float p : {0.0f, 0.5f, 1.0f})
+            expectFinite(flightAt(f, p), "zero start");
+    }
+}

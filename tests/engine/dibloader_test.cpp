@@ -359,3 +359,41 @@ TEST(ZelleDib, LoadReportsOnceOnStandardError)
     setDibReports(true);
     std::filesystem::remove_all(dir);
 }
+
+TEST(ZelleDib, EveryByteOfTheLastRowMustBeThereButItsPaddingNeedNot)
+{
+    // 5 x 2 at 24 bits: rows of 15 bytes padded to 16; the file may end right after pixel 15.
+    Dib d;
+    d.width = 5;
+    d.height = 2;
+    d.pixels = Bytes(31, 0);
+    d.pixels[16] = 30; // first pixel of the top row, blue 30
+    for (bool file_header : {true, false}) {
+        d.file_header = file_header;
+        const Image img = decoded(d.bytes());
+        EXPECT_EQ(img.rgb.size(), 30u);
+        EXPECT_EQ(img.rgb[17], 30) << file_header;
+        Bytes cut = d.bytes();
+        cut.pop_back();
+        EXPECT_EQ(failure(cut), "Image file conversion error.") << file_header;
+    }
+}
+
+TEST(ZelleDib, BitFieldMasksCutOffByTheFileEndAreRefused)
+{
+    // The pixel offset points into the header, so the pixel check alone would pass: the masks
+    // that follow the 40-byte header must themselves lie inside the file.
+    Dib d;
+    d.width = 1;
+    d.height = 1;
+    d.bits = 32;
+    d.compression = 3;
+    d.masks = {0x00FF0000, 0x0000FF00, 0x000000FF};
+    Bytes bytes = d.bytes();
+    bytes[10] = 14;
+    for (size_t keep : {size_t(14 + 40), size_t(14 + 40 + 4), size_t(14 + 40 + 11)}) {
+        const Bytes cut(bytes.begin(), bytes.begin() + long(keep));
+        EXPECT_EQ(failure(cut), "Image file conversion error.") << keep;
+    }
+    EXPECT_EQ(decoded(bytes).rgb.size(), 3u);
+}

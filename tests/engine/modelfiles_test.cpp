@@ -202,6 +202,8 @@ TEST(ZelleObjectFile, DamagedFilesAreRefused)
         {"negative detail count", 72, 0x80000000u, good.size()},
         {"detail count larger than file", 72, 2, good.size()},
         {"huge overview count", 68, 0x7FFFFFFFu, good.size()},
+        {"huge detail count", 72, 0x7FFFFFFFu, good.size()},
+        {"detail count one part over", 72, 3, good.size() + 72},
         {"mesh index 25", 76, 25, good.size()},
         {"negative mesh index", 76 + 72, 0xFFFFFFFFu, good.size()},
     };

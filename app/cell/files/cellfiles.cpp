@@ -4,17 +4,15 @@
 #include "base/cp1252.h"
 #include "base/programfolder.h"
 
-#include <QFile>
+#include <bytes/littleendian.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 namespace vellora {
 
 namespace {
-
-
-
 
 // A length field cut short keeps the bytes it has (the rest are zero bytes, as a short read
 // leaves them).
@@ -24,7 +22,7 @@ int32_t takeInt32(const QByteArray &bytes, qsizetype &pos)
     const qsizetype n = std::min<qsizetype>(4, std::max<qsizetype>(0, bytes.size() - pos));
     std::memcpy(b, bytes.constData() + pos, size_t(n));
     pos += n;
-    return static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+    return le::readI32(b);
 }
 
 QByteArray takeString(const QByteArray &bytes, qsizetype &pos)

@@ -1,7 +1,10 @@
 #include "testfiles.h"
 
+#include "base/asciifold.h"
 #include "base/contentfile.h"
 #include "base/programfolder.h"
+
+#include <bytes/littleendian.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,12 +17,10 @@ namespace {
 
 QByteArray readWhole(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw TestFileError(path, -1, QStringLiteral("Die Datei kann nicht geöffnet werden."));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw TestFileError(path, -1, QStringLiteral("Die Datei kann nicht gelesen werden."));
+    ReadFailure failure;
+    QByteArray bytes = readWholeFile(path, failure);
+    if (failure != ReadFailure::None)
+        throw TestFileError(path, -1, readFailureText(failure));
     return bytes;
 }
 
@@ -53,17 +54,17 @@ public:
     uint16_t u16(const char *what)
     {
         need(2, what);
-        const auto *p = reinterpret_cast<const unsigned char *>(m_bytes.constData() + m_pos);
+        const uint16_t v = le::readU16(m_bytes.constData() + m_pos);
         m_pos += 2;
-        return uint16_t(p[0] | p[1] << 8);
+        return v;
     }
 
     int32_t i32(const char *what)
     {
         need(4, what);
-        const auto *p = reinterpret_cast<const unsigned char *>(m_bytes.constData() + m_pos);
+        const int32_t v = le::readI32(m_bytes.constData() + m_pos);
         m_pos += 4;
-        return static_cast<int32_t>(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+        return v;
     }
 
     // A count of items that each take at least minItemSize bytes must fit in what is left.
@@ -157,12 +158,9 @@ TestKind testKindOfPath(const QString &path)
     const qsizetype dot = suffix.lastIndexOf(QLatin1Char('.'));
     if (dot < 0)
         return TestKind::Unknown;
-    suffix = suffix.mid(dot);
-    for (QChar &c : suffix)
-        if (c.unicode() >= 'A' && c.unicode() <= 'Z')
-            c = QChar(char16_t(c.unicode() - 'A' + 'a'));
+    suffix = asciiUpper(suffix.mid(dot));
     for (TestKind k : {TestKind::SelfCheck, TestKind::MultipleChoice, TestKind::Cloze})
-        if (suffix == testExtension(k))
+        if (suffix == asciiUpper(testExtension(k)))
             return k;
     return TestKind::Unknown;
 }
@@ -242,13 +240,12 @@ TLKTTest parseClozeTest(const QByteArray &bytes, const QString &fileName)
 TTestInfo LoadTestHeader(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw TestFileError(path, -1, QStringLiteral("Die Datei kann nicht geöffnet werden."));
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+        throw TestFileError(path, -1, readFailureText(ReadFailure::Open));
     // The header is all the list needs; reading the ID, the length and at most the title.
     QByteArray head = file.read(kTestIdSize + 4);
     if (head.size() == kTestIdSize + 4) {
-        const auto *p = reinterpret_cast<const unsigned char *>(head.constData() + kTestIdSize);
-        const auto len = static_cast<int32_t>(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+        const int32_t len = le::readI32(head.constData() + kTestIdSize);
         if (len > 0 && len <= file.size() - head.size())
             head += file.read(len);
     }
@@ -289,8 +286,7 @@ QByteArray serializeMultipleChoiceTest(const TMPCTest &test)
     appendInt32(out, int32_t(test.Questions.size()));
     for (const TMPCQuestion &q : test.Questions) {
         appendStoredString(out, q.Question);
-        out.append(char(q.Answer & 0xFF));
-        out.append(char(q.Answer >> 8));
+        appendUInt16(out, q.Answer);
         appendInt32(out, int32_t(q.Options.size()));
         for (const QByteArray &o : q.Options)
             appendStoredString(out, o);

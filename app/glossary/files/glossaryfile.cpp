@@ -4,7 +4,7 @@
 #include "base/asciifold.h"
 #include "base/programfolder.h"
 
-#include <QFile>
+#include <bytes/littleendian.h>
 
 #include <cstring>
 #include <stdexcept>
@@ -75,10 +75,8 @@ QList<TGlossarEntry> parseGlossary(const QByteArray &bytes)
         e.Text1 = shortString(rec + kText1At, kGlossarTextPieceMax);
         e.Text2 = shortString(rec + kText2At, kGlossarTextPieceMax);
         e.Text3 = shortString(rec + kText3At, kGlossarTextPieceMax);
-        for (int k = 0; k < kGlossarLinkCount; ++k) {
-            const auto *p = reinterpret_cast<const unsigned char *>(rec + kLinksAt + 4 * k);
-            e.Links[k] = static_cast<int32_t>(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
-        }
+        for (int k = 0; k < kGlossarLinkCount; ++k)
+            e.Links[k] = le::readI32(rec + kLinksAt + 4 * k);
         e.Picture = shortString(rec + kPictureAt, kGlossarPictureMax);
         entries.append(e);
     }
@@ -95,11 +93,8 @@ QByteArray serializeGlossary(const QList<TGlossarEntry> &entries)
         putShortString(rec + kText1At, kGlossarTextPieceMax, e.Text1, "Text1");
         putShortString(rec + kText2At, kGlossarTextPieceMax, e.Text2, "Text2");
         putShortString(rec + kText3At, kGlossarTextPieceMax, e.Text3, "Text3");
-        for (int k = 0; k < kGlossarLinkCount; ++k) {
-            const auto u = static_cast<uint32_t>(e.Links[k]);
-            for (int b = 0; b < 4; ++b)
-                rec[kLinksAt + 4 * k + b] = char((u >> (8 * b)) & 0xFF);
-        }
+        for (int k = 0; k < kGlossarLinkCount; ++k)
+            le::writeI32(rec + kLinksAt + 4 * k, e.Links[k]);
         putShortString(rec + kPictureAt, kGlossarPictureMax, e.Picture, "Picture");
     }
     return out;

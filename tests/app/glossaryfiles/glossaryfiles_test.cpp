@@ -95,6 +95,42 @@ TEST(GlossaryFile, WriterPlacesFieldsAtTheirOffsets)
     EXPECT_EQ(parseGlossary(bytes)[0], e);
 }
 
+TEST(GlossaryFile, SeeAlsoStopsAtTheFirstEmptySlot)
+{
+    struct Case {
+        std::array<int32_t, 10> links;
+        QList<int32_t> seeAlso;
+    };
+    const Case cases[] = {
+        {{7, -1, 3, 4, -1, -1, -1, -1, -1, -1}, {7}},
+        {{-1, 2, -1, -1, -1, -1, -1, -1, -1, -1}, {}},
+        {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {{5, 6, 7, 8, 9, 10, 11, 12, 13, -1}, {5, 6, 7, 8, 9, 10, 11, 12, 13}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(parseGlossary(record("T", "", "", "", c.links, ""))[0].SeeAlso(), c.seeAlso);
+}
+
+TEST(GlossaryFile, TextSplitsIntoPiecesOf255AndJoinsBack)
+{
+    struct Case {
+        int size;
+        int piece1, piece2, piece3;
+    };
+    const Case cases[] = {{0, 0, 0, 0}, {255, 255, 0, 0}, {256, 255, 1, 0}, {600, 255, 255, 90}, {765, 255, 255, 255}};
+    for (const Case &c : cases) {
+        QByteArray text;
+        for (int i = 0; i < c.size; ++i)
+            text += char('a' + i % 26);
+        TGlossarEntry e;
+        e.SetText(text);
+        EXPECT_EQ(e.Text1.size(), c.piece1) << c.size;
+        EXPECT_EQ(e.Text2.size(), c.piece2) << c.size;
+        EXPECT_EQ(e.Text3.size(), c.piece3) << c.size;
+        EXPECT_EQ(parseGlossary(serializeGlossary({e}))[0].Text(), text) << c.size;
+    }
+}
+
 TEST(GlossaryFile, WriterAndSplitterRefuseOverlongFields)
 {
     TGlossarEntry e;

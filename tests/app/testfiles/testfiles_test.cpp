@@ -216,3 +216,41 @@ TEST(TestFiles, EveryTruncationIsRefused)
     for (qsizetype n = 0; n < lkt.size(); ++n)
         EXPECT_THROW(parseClozeTest(lkt.left(n), "t.lkt"), TestFileError) << n;
 }
+
+TEST(TestFiles, MultipleChoiceMaskKeepsOptionsNineToSixteen)
+{
+    // Each mask touches the high byte; 0xA501 has options 0, 8, 10, 13 and 15 right.
+    for (const uint16_t mask : {uint16_t(0x0100), uint16_t(0x8000), uint16_t(0xA501), uint16_t(0xFFFF)}) {
+        TMPCTest t;
+        t.Info.ID = kMpcId;
+        t.Info.Title = "Sechzehn";
+        TMPCQuestion q;
+        q.Question = "Welche?";
+        q.Answer = mask;
+        for (int i = 0; i < 16; ++i)
+            q.Options.append(QByteArray::number(i));
+        q.Count = 16;
+        t.Questions.append(q);
+        t.Count = 1;
+        const QByteArray bytes = serializeMultipleChoiceTest(t);
+        const qsizetype maskAt = 16 + 4 + 8 + 4 + 4 + 7;
+        EXPECT_EQ(bytes.mid(maskAt, 2), le16(mask)) << mask;
+        EXPECT_EQ(parseMultipleChoiceTest(bytes, "m.mpc").Questions[0].Answer, mask) << mask;
+    }
+}
+
+TEST(TestFiles, CountsAndTitlesThatExactlyFillTheFileAreAccepted)
+{
+    // One question of two empty strings is 8 bytes: exactly what is left.
+    const TSLFTest slf = parseSelfCheckTest(kSlfId + str("T") + le32(1) + str("") + str(""), "a.slf");
+    EXPECT_EQ(slf.Count, 1);
+    // A multiple-choice question with no options: empty question, mask, count = 10 bytes.
+    const TMPCTest mpc = parseMultipleChoiceTest(kMpcId + str("T") + le32(1) + str("") + le16(0) + le32(0), "a.mpc");
+    EXPECT_EQ(mpc.Count, 1);
+    EXPECT_EQ(parseTestHeader(kMpcId + str("Titel"), "a.mpc").Title, "Titel");
+
+    // The list reads only the header from the file: a title ending at the last byte is read.
+    QTemporaryDir dir;
+    EXPECT_EQ(LoadTestHeader(writeFile(dir, "k.slf", kSlfId + str("Nur der Titel"))).Title, "Nur der Titel");
+    EXPECT_EQ(LoadTestHeader(writeFile(dir, "l.slf", kSlfId + str(""))).Title, "");
+}
