@@ -1,7 +1,7 @@
-// zelle_bench [benchmark flags] [model folder]
+// zelle_bench [benchmark flags] [--window=WxH] [model folder]
 //
 // Times one Zelle_Render in the whole-cell view (draw and pick) and one pick (action 9),
-// headless at 1024 x 768. The model folder is either a base folder holding "zelle/" or the
+// headless at 1024 x 768, or with --window in a real X window of that size (needs $DISPLAY). The model folder is either a base folder holding "zelle/" or the
 // "zelle" folder itself; without one, a model of 140 placements and about 15 000 triangles
 // in the whole-cell view is generated into a temporary folder.
 
@@ -18,6 +18,8 @@
 #include <string>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+
 namespace fs = std::filesystem;
 using namespace zelle;
 
@@ -25,6 +27,28 @@ namespace {
 
 std::string g_base;
 int g_triangles = 0;
+int g_width = 1024, g_height = 768;
+Display *g_display = nullptr;
+Window g_window = 0;
+
+// A mapped top-level window of the wanted size; the library draws into it through EGL.
+bool openWindow()
+{
+    g_display = XOpenDisplay(nullptr);
+    if (!g_display)
+        return false;
+    const int screen = DefaultScreen(g_display);
+    g_window = XCreateSimpleWindow(g_display, RootWindow(g_display, screen), 0, 0, unsigned(g_width),
+                                   unsigned(g_height), 0, 0, 0);
+    XSelectInput(g_display, g_window, StructureNotifyMask);
+    XMapWindow(g_display, g_window);
+    for (XEvent e;;) {
+        XNextEvent(g_display, &e);
+        if (e.type == MapNotify)
+            break;
+    }
+    return true;
+}
 
 // A sphere of stacks x slices quads, two triangles each.
 Mesh sphere(float radius, int stacks, int slices)
@@ -113,10 +137,10 @@ std::string baseFor(const fs::path &given, const fs::path &scratch)
 
 void setUp()
 {
-    Zelle_Init(0, g_base.c_str());
-    Zelle_Viewport(true, 0, 0, 1024, 768);
-    Zelle_Viewport(false, 256, 0, 768, 768);
-    Zelle_Render(512, 384);
+    Zelle_Init(uintptr_t(g_window), g_base.c_str());
+    Zelle_Viewport(true, 0, 0, g_width, g_height);
+    Zelle_Viewport(false, g_width / 4, 0, g_width - g_width / 4, g_height);
+    Zelle_Render(g_width / 2, g_height / 2);
 }
 
 void BM_RenderWholeCell(benchmark::State &state)
@@ -124,7 +148,7 @@ void BM_RenderWholeCell(benchmark::State &state)
     setUp();
     int result = 0;
     for (auto _ : state) {
-        result = Zelle_Render(512, 384);
+        result = Zelle_Render(g_width / 2, g_height / 2);
         benchmark::DoNotOptimize(result);
     }
     if (g_triangles)
@@ -138,7 +162,7 @@ void BM_PickAction9(benchmark::State &state)
     int x = 0;
     for (auto _ : state) {
         // Sweep the window so that both hits and misses are timed.
-        const int result = Zelle_Action(9, (x * 37) % 1024, (x * 23) % 768);
+        const int result = Zelle_Action(9, (x * 37) % g_width, (x * 23) % g_height);
         benchmark::DoNotOptimize(result);
         ++x;
     }
@@ -152,8 +176,21 @@ BENCHMARK(BM_PickAction9)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealT
 
 int main(int argc, char **argv)
 {
-    setenv("EGL_PLATFORM", "surfaceless", 0);
     benchmark::Initialize(&argc, argv);
+    if (argc > 1 && std::string(argv[1]).rfind("--window=", 0) == 0) {
+        if (std::sscanf(argv[1] + 9, "%dx%d", &g_width, &g_height) != 2 || g_width < 64 || g_height < 64) {
+            std::fprintf(stderr, "--window erwartet BREITExHÖHE, z. B. --window=1920x1080.\n");
+            return 2;
+        }
+        --argc;
+        ++argv;
+        if (!openWindow()) {
+            std::fprintf(stderr, "Kein X-Server erreichbar (DISPLAY ist nicht gesetzt?).\n");
+            return 2;
+        }
+    } else {
+        setenv("EGL_PLATFORM", "surfaceless", 0);
+    }
     const fs::path scratch = fs::temp_directory_path() / ("zelle-bench-" + std::to_string(::getpid()));
     if (argc > 1) {
         g_base = baseFor(argv[1], scratch / "link");
