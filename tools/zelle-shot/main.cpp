@@ -1,5 +1,5 @@
 // zelle-shot: renders a model folder headless through the public Zelle API and writes PNGs.
-//   zelle-shot --model DIR/ --out DIR [--icons DIR] [--quick] [--fade] [--only N,N,...]
+//   zelle-shot --model DIR/ --out DIR [--icons DIR] [--quick] [--fade] [--parts] [--only N,N,...]
 // Writes whole.png (the whole cell from the initial camera) and detail0.png .. detail10.png
 // (each organelle's detail view, reached through the menu's path: action 6, then action 4).
 // --icons also writes the menu icons organ0.png .. organ10.png (33 x 33) and uebersicht.png
@@ -7,6 +7,8 @@
 // --quick flies only to the first detail view and jumps from there to the others (action 4 in
 // the detail view), which gives the same pictures in a fraction of the time.
 // --fade also writes fadeN.png, a frame from the middle of the cross-fade into the detail view.
+// --parts also writes partM.png for every mesh M seen in a detail view: a square cut from the
+// detail view where M shows most, found by picking over a grid (close-ups for the glossary).
 
 #include "zelle.h"
 
@@ -15,8 +17,13 @@
 #include <QColor>
 #include <QDir>
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <map>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -90,6 +97,50 @@ QImage icon(const QImage &frame, int side)
     return square.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+// Where one mesh shows in one detail view: its hits on the pick grid.
+struct PartHits {
+    std::vector<QPoint> points;
+};
+
+constexpr int kPickStep = 8;
+
+// Picks the detail view on a grid (action 9 answers the mesh index there).
+std::map<int, PartHits> pickParts()
+{
+    std::map<int, PartHits> parts;
+    for (int y = kPickStep / 2; y < kHeight; y += kPickStep)
+        for (int x = kPickStep / 2; x < kWidth; x += kPickStep) {
+            const int mesh = Zelle_Action(9, x, y);
+            if (mesh >= 0)
+                parts[mesh].points.push_back(QPoint(x, y));
+        }
+    Zelle_Action(9, kMouseX, kMouseY);
+    return parts;
+}
+
+// A square about as large as the part (with room around it), placed where most of its hits
+// fall: a mesh repeated all over the object (pores, ribosomes) gives a close-up of one patch.
+QRect partSquare(const PartHits &hits)
+{
+    const int n = static_cast<int>(hits.points.size());
+    const int side = std::clamp(static_cast<int>(1.6 * std::sqrt(double(n)) * kPickStep), 192, kHeight);
+    QRect best;
+    int bestCount = -1;
+    for (const QPoint &c : hits.points) {
+        QRect r(c.x() - side / 2, c.y() - side / 2, side, side);
+        r.moveLeft(std::clamp(r.left(), 0, kWidth - side));
+        r.moveTop(std::clamp(r.top(), 0, kHeight - side));
+        int count = 0;
+        for (const QPoint &p : hits.points)
+            count += r.contains(p) ? 1 : 0;
+        if (count > bestCount) {
+            bestCount = count;
+            best = r;
+        }
+    }
+    return best;
+}
+
 bool save(const QImage &img, const QString &path)
 {
     if (!img.save(path, "PNG")) {
@@ -104,7 +155,8 @@ bool save(const QImage &img, const QString &path)
 int main(int argc, char **argv)
 {
     std::string model, out, icons;
-    bool quick = false, fade = false;
+    bool quick = false, fade = false, parts = false;
+    std::map<int, std::pair<int, QImage>> partShots; // mesh -> (hits, picture)
     std::vector<int> only;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -118,17 +170,19 @@ int main(int argc, char **argv)
             quick = true;
         else if (a == "--fade")
             fade = true;
+        else if (a == "--parts")
+            parts = true;
         else if (a == "--only" && i + 1 < argc) {
             for (const QString &n : QString(argv[++i]).split(','))
                 only.push_back(n.toInt());
         }
         else {
-            std::fprintf(stderr, "usage: zelle-shot --model DIR/ --out DIR [--icons DIR]\n");
+            std::fprintf(stderr, "usage: zelle-shot --model DIR/ --out DIR [--icons DIR] [--quick] [--fade] [--parts] [--only N,...]\n");
             return 2;
         }
     }
     if (model.empty() || out.empty()) {
-        std::fprintf(stderr, "usage: zelle-shot --model DIR/ --out DIR [--icons DIR]\n");
+        std::fprintf(stderr, "usage: zelle-shot --model DIR/ --out DIR [--icons DIR] [--quick] [--fade] [--parts] [--only N,...]\n");
         return 2;
     }
     if (model.back() != '/')
@@ -174,6 +228,12 @@ int main(int argc, char **argv)
         ok = save(detail, outDir + QString("detail%1.png").arg(object)) && ok;
         if (!icons.empty())
             ok = save(icon(detail, 33), iconDir + QString("organ%1.png").arg(object)) && ok;
+        if (parts)
+            for (const auto &[mesh, hits] : pickParts()) {
+                const int n = static_cast<int>(hits.points.size());
+                if (n > partShots[mesh].first)
+                    partShots[mesh] = {n, detail.copy(partSquare(hits))};
+            }
         if (quick) {
             inDetail = true;
             continue;
@@ -184,5 +244,7 @@ int main(int argc, char **argv)
             return 1;
         }
     }
+    for (const auto &[mesh, shot] : partShots)
+        ok = save(shot.second, outDir + QString("part%1.png").arg(mesh)) && ok;
     return ok ? 0 : 1;
 }
