@@ -1,6 +1,8 @@
 #include "inhalt.h"
 
 #include "base/cp1252.h"
+#include "base/germanorder.h"
+#include "base/linkmarkup.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -70,7 +72,7 @@ QByteArray readAll(const QString &path)
 
 } // namespace
 
-TEST(Inhalt, GlossaryIsSortedWithAsciiFoldingAndLinksResolveToTheSortedNumbers)
+TEST(Inhalt, GlossaryIsSortedInGermanOrderAndLinksResolveToTheSortedNumbers)
 {
     Content c;
     c.put("glossar/zw.yaml", glossaryEntry("Zellwand", "[zellkern, ATP]"));
@@ -86,13 +88,159 @@ TEST(Inhalt, GlossaryIsSortedWithAsciiFoldingAndLinksResolveToTheSortedNumbers)
     QList<QByteArray> titles;
     for (const TGlossarEntry &e : g)
         titles << e.Title;
-    // Folded: AMINO < ATP < ZELLK < ZELLW; the umlaut (0xC4) after every ASCII letter.
-    EXPECT_EQ(titles, (QList<QByteArray>{"Aminos\xE4ure", "ATP", "zellkern", "Zellwand", "\xC4quator"}));
-    EXPECT_EQ(g[3].SeeAlso(), (QList<int32_t>{2, 1}));
+    // Folded: AMINOSAURE < AQUATOR < ATP < ZELLKERN < ZELLWAND.
+    EXPECT_EQ(titles, (QList<QByteArray>{"Aminos\xE4ure", "\xC4quator", "ATP", "zellkern", "Zellwand"}));
+    EXPECT_EQ(g[4].SeeAlso(), (QList<int32_t>{3, 2}));
 
     const TOrganell o = parseOrganell(c.built("inhalt/org0.organell"));
-    EXPECT_EQ(o.Text, "Der #2#zellkern# und die #3#Zellw\xE4nde# brauchen #1#ATP#.");
+    EXPECT_EQ(o.Text, "Der #3#zellkern# und die #4#Zellw\xE4nde# brauchen #2#ATP#.");
     EXPECT_EQ(o.Size, "5\x96" "25 \xB5m");
+}
+
+TEST(Inhalt, StaerkeStandsBeforeStromaAndFoldedPrefixesStayTogether)
+{
+    Content c;
+    const QStringList titles = {"Stroma", "Stärkekorn", "Stoffwechsel", "Stärke", "Spindelapparat", "Starkregen",
+                                "Maße", "Masse", "Massenwirkung", "Mast", "Zellwand"};
+    for (qsizetype i = 0; i < titles.size(); ++i)
+        c.put(QString("glossar/e%1.yaml").arg(i), glossaryEntry(titles[i]));
+    // The text names entries by title; their numbers follow the order.
+    c.put("organellen/00-zk.yaml", organelle(0, "  [[Stärke]], [[Stroma]] und [[Zellwand]].\n"));
+    buildContent(c.root(), c.dist());
+
+    const QList<TGlossarEntry> g = parseGlossary(c.built("inhalt/glossar.dat"));
+    QStringList order;
+    for (const TGlossarEntry &e : g)
+        order << fromCp1252(e.Title);
+    EXPECT_EQ(order, (QStringList{"Masse", "Maße", "Massenwirkung", "Mast", "Spindelapparat", "Stärke",
+                                  "Stärkekorn", "Starkregen", "Stoffwechsel", "Stroma", "Zellwand"}))
+        << order.join(", ").toStdString();
+
+    // Whatever a pupil types, the entries it finds form one run, as the search expects.
+    for (const TGlossarEntry &e : g) {
+        for (qsizetype n = 1; n <= e.Title.size(); ++n) {
+            const QByteArray typed = e.Title.left(n);
+            qsizetype first = -1, last = -1, count = 0;
+            for (qsizetype k = 0; k < g.size(); ++k) {
+                if (germanStartsWith(g[k].Title, typed)) {
+                    first = first < 0 ? k : first;
+                    last = k;
+                    ++count;
+                }
+            }
+            EXPECT_EQ(last - first + 1, count) << typed.toStdString();
+        }
+    }
+    const TOrganell o = parseOrganell(c.built("inhalt/org0.organell"));
+    EXPECT_EQ(o.Text, "#5#St\xE4rke#, #9#Stroma# und #10#Zellwand#.");
+}
+
+TEST(GermanOrder, FoldsUmlautsSharpSAndCaseAndBreaksTiesByBytes)
+{
+    struct Fold {
+        const char *in; // cp1252
+        const char *folded;
+    };
+    const Fold folds[] = {
+        {"St\xE4rke", "STARKE"}, {"\xC4quator", "AQUATOR"}, {"\xF6l \xD6L", "OL OL"}, {"\xFC\xDC", "UU"},
+        {"Ma\xDF" "e", "MASSE"}, {"Caf\xE9", "CAFE"}, {"5 \xB5m", "5 \xB5M"}, {"Golgi-Apparat", "GOLGI-APPARAT"},
+    };
+    for (const Fold &f : folds)
+        EXPECT_EQ(germanFold(QByteArray(f.in)), QByteArray(f.folded)) << f.in;
+    EXPECT_EQ(germanFold(QString::fromUtf8("Größe → Maß")), QString::fromUtf8("GROSSE → MASS"));
+
+    struct Order {
+        const char *a, *b;
+        int sign;
+    };
+    const Order orders[] = {
+        {"St\xE4rke", "Stroma", -1},      // ä as a, not after z
+        {"Stoffwechsel", "St\xE4rke", 1},
+        {"Starke", "St\xE4rke", -1},      // equal when folded: plain bytes decide
+        {"Masse", "Ma\xDF" "e", -1},
+        {"Ma\xDF" "e", "Massenwirkung", -1},
+        {"zelle", "Zelle", 1},              // 'z' 0x7A after 'Z' 0x5A
+        {"Zell", "Zellwand", -1},
+        {"Zelle", "Zelle", 0},
+    };
+    for (const Order &o : orders) {
+        const int got = germanCompare(o.a, o.b);
+        EXPECT_EQ((got > 0) - (got < 0), o.sign) << o.a << " / " << o.b;
+        EXPECT_EQ(germanLess(o.a, o.b), o.sign < 0) << o.a << " / " << o.b;
+    }
+    EXPECT_TRUE(germanStartsWith(QByteArray("St\xE4rkekorn"), QByteArray("sta")));
+    EXPECT_TRUE(germanStartsWith(QByteArray("Stroma"), QByteArray("STR")));
+    EXPECT_TRUE(germanStartsWith(QByteArray("Ma\xDF" "e"), QByteArray("mass")));
+    EXPECT_FALSE(germanStartsWith(QByteArray("Masse"), QByteArray("Mas\xDF" "e")));
+    EXPECT_FALSE(germanStartsWith(QByteArray("Zell"), QByteArray("Zellwand")));
+    EXPECT_TRUE(germanStartsWith(QString::fromUtf8("Übung"), QString::fromUtf8("ub")));
+    EXPECT_FALSE(germanStartsWith(QString::fromUtf8("Übung"), QString::fromUtf8("ueb")));
+}
+
+TEST(LinkMarkup, ComposedLinksParseBackAndBrokenOnesAreNoticed)
+{
+    EXPECT_EQ(composeMemoLink(12, QByteArray("Zellwand")), QByteArray("#12#Zellwand#"));
+    EXPECT_EQ(composeMemoLink(0, QString::fromUtf8("Stärke")), QString::fromUtf8("#0#Stärke#"));
+
+    struct Case {
+        const char *text;
+        bool complete;
+        QList<int> numbers;
+        QList<QByteArray> captions;
+    };
+    const Case cases[] = {
+        {"Der #5#Zellkern# steuert.", true, {5}, {"Zellkern"}},
+        {"Siehe #12#Zellwand#. und #-3#zwei Worte#", true, {12, -3}, {"Zellwand", "zwei Worte"}},
+        {"kein Link", true, {}, {}},
+        {"#7#Ende", false, {}, {}},                      // the closing '#' is missing
+        {"#1#a# dann #x#b#", false, {1}, {"a"}},          // number not a whole number
+        {"# 4#a#", false, {}, {}},
+    };
+    for (const Case &k : cases) {
+        bool complete = !k.complete;
+        const QList<MemoLink> links = memoLinks(k.text, &complete);
+        EXPECT_EQ(complete, k.complete) << k.text;
+        QList<int> numbers;
+        QList<QByteArray> captions;
+        for (const MemoLink &l : links) {
+            numbers << l.number;
+            captions << l.caption;
+        }
+        EXPECT_EQ(numbers, k.numbers) << k.text;
+        EXPECT_EQ(captions, k.captions) << k.text;
+    }
+    const QByteArray text = "ab #3#Kern# cd";
+    const auto link = parseMemoLink(text, 3);
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(text.mid(link->start, link->end - link->start), "#3#Kern#");
+    EXPECT_TRUE(link->numberValid);
+    EXPECT_FALSE(parseMemoLink(text, 0).has_value()); // not at a '#'
+    const auto bad = parseMemoLink("#x#y#", 0);
+    ASSERT_TRUE(bad.has_value());
+    EXPECT_FALSE(bad->numberValid);
+    EXPECT_EQ(bad->number, 0);
+}
+
+TEST(Inhalt, AHyphenBeforeABlankIsRefusedUnlessItIsSuspended)
+{
+    struct Case {
+        const char *text;
+        const char *broken; // "" when the text is fine
+    };
+    const Case cases[] = {
+        {"aus Tausenden Glucose- Bausteinen", "Glucose- Bausteinen"},
+        {"Die Boten- RNA (mRNA)", "Boten- RNA"},
+        {"Die Boten-RNA (mRNA)", ""},
+        {"Fasern werden auf- und abgebaut", ""},
+        {"etwa 40- bis 400-fach", ""},
+        {"Salz- oder Zuckerlösung, Bitter- sowie Giftstoffe", ""},
+        {"Kohlenstoff- und Wasserstoffatome", ""},
+        {"6 CO2 + 6 H2O -> C6H12O6", ""},
+        {"ein Gedankenstrich - so wie hier", ""},
+        {"Licht- (Fotosynthese)", "Licht- (Fotosynthese)"},
+    };
+    for (const Case &k : cases)
+        EXPECT_EQ(brokenHyphen(QString::fromUtf8(k.text)), QString::fromUtf8(k.broken)) << k.text;
 }
 
 TEST(Inhalt, ALinkGluedToTheWordBeforeItIsWarnedAbout)
@@ -157,6 +305,7 @@ TEST(Inhalt, ValidationNamesTheSourceFileAndTheProblem)
 
     const Case cases[] = {
         {"ID too short", {{"tests/beispiele/a.yaml", mc.arg("MZUKURZ")}}, "genau 16 Bytes"},
+        {"ID too long", {{"tests/beispiele/a.yaml", mc.arg("MSIEBZEHN-ZEICHEN")}}, "genau 16 Bytes"},
         {"ID with a wrong letter", {{"tests/beispiele/a.yaml", mc.arg("XFALSCHERBUCHST1")}}, "beginnen"},
         {"ID letter against the kind", {{"tests/beispiele/a.yaml", QString(mc).arg("SFALSCHEART-0001").replace("title:", "kind: multiple-choice\ntitle:")}}, "braucht \u201EM\u201C"},
         {"ID letter against the file name", {{"tests/test3.slf.yaml", mc.arg("MFALSCHEART-0001")}}, "braucht \u201ES\u201C"},
@@ -172,12 +321,17 @@ TEST(Inhalt, ValidationNamesTheSourceFileAndTheProblem)
         {"titles equal after folding", {{"glossar/a.yaml", okEntry}, {"glossar/b.yaml", glossaryEntry("ZELLE")}}, "Groß-/Kleinschreibung"},
         {"cloze markers and gap list differ", {{"tests/beispiele/l.yaml", "id: LLUECKEN-ZAHL-01\ntitle: T\ntext: \"Die #6 und #4.\"\ngaps:\n  - [a]\n"}}, "2 Lücken"},
         {"cloze hash without width", {{"tests/beispiele/l.yaml", "id: LLUECKEN-BREIT01\ntitle: T\ntext: \"Die # und #4.\"\ngaps: [[a], [b]]\n"}}, "Breite"},
+        {"cloze gap of width 0", {{"tests/beispiele/l.yaml", "id: LLUECKEN-NULL-01\ntitle: T\ntext: \"Die #0 und #4.\"\ngaps: [[a], [b]]\n"}}, "Breite"},
+        {"see-also to the entry itself", {{"glossar/z.yaml", glossaryEntry("Zelle", "[Zelle]")}}, "auf sich selbst"},
         {"more than 16 options", {{"tests/beispiele/m.yaml", seventeen}}, "höchstens 16"},
         {"hash in an organelle text", {{"glossar/z.yaml", okEntry}, {"organellen/00-zk.yaml", organelle(0, "  Die Zelle Nr. #1.\n")}}, "\u201E#\u201C"},
         {"unclosed link", {{"glossar/z.yaml", okEntry}, {"organellen/00-zk.yaml", organelle(0, "  Die [[Zelle ist.\n")}}, "geschlossen"},
         {"unknown key", {{"glossar/z.yaml", okEntry + "see-also: []\n"}}, "Unbekannter Schlüssel"},
         {"organelle index against the file name", {{"glossar/z.yaml", okEntry}, {"organellen/03-zk.yaml", organelle(0, "  [[Zelle]]\n")}}, "Dateinamen"},
         {"broken YAML", {{"glossar/z.yaml", "title: [Zelle\n"}}, "YAML-Fehler"},
+        {"folded line break after a hyphen in a glossary text", {{"glossar/z.yaml", "title: Zelle\ntext: >-\n  Ketten aus Glucose-\n  Bausteinen.\nsee_also: []\n"}}, "Bindestrich"},
+        {"folded line break after a hyphen in an organelle text", {{"glossar/z.yaml", okEntry}, {"organellen/00-zk.yaml", QString(organelle(0, "  Die Boten-\n  RNA.\n")).replace("text: |", "text: >-")}}, "Boten- RNA"},
+        {"folded line break after a hyphen in a test", {{"tests/beispiele/a.yaml", "id: SBINDESTRICH-001\ntitle: T\nquestions:\n  - question: >-\n      Was macht die Boten-\n      RNA?\n    answer: A\n"}}, "Bindestrich"},
     };
     for (const Case &k : cases) {
         Content c;
