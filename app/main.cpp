@@ -2,11 +2,8 @@
 
 #include "base/fonts.h"
 #include "errorbox.h"
-#include "u_info.h"
-#include "u_main.h"
-#include "u_manual.h"
-#include "u_message.h"
 #include "u_splash.h"
+#include "windows.h"
 
 int main(int argc, char **argv)
 {
@@ -20,17 +17,10 @@ int main(int argc, char **argv)
     // The program ends with the main window, not when the splash or the manual closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Created in this order, each living until the program ends. The main window is not shown
-    // now: the manual's close shows it.
-    MainForm = new TMainForm;
-    Splash = new TSplash;
-    MainForm->SetSplash(Splash);
-    Splash->show();
-    MessageForm = new TMessageForm;
-    ManualForm = new TManualForm;
-    InfoForm = new TInfoForm;
-
-    const int rc = QApplication::exec();
-    // The windows live as long as the program; the library is never shut down.
-    return rc;
+    // The windows live as long as the program and are never torn down: the library's GL
+    // surface stays bound to the cell screen's window until the process ends. The main window
+    // is not shown now: the manual's close shows it.
+    static TProgramWindows *const windows = new TProgramWindows;
+    windows->Splash()->show();
+    return QApplication::exec();
 }

@@ -4,12 +4,25 @@
 
 namespace vellora {
 
+namespace {
+QString &folderOverride()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
 QString programFolder()
 {
-    QString dir = QCoreApplication::applicationDirPath();
+    QString dir = folderOverride().isEmpty() ? QCoreApplication::applicationDirPath() : folderOverride();
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
     return dir;
+}
+
+void setProgramFolder(const QString &folder)
+{
+    folderOverride() = folder;
 }
 
 QString contentPath(const QString &relative)

@@ -3,16 +3,11 @@
 include(GoogleTest)
 find_package(GTest REQUIRED)
 
-# vellora_add_test(NAME name SOURCES ... LIBS ... [QT] [SERIAL])
-# QT: link the shared test main that creates a QApplication before the tests run.
-# SERIAL: the suite's cases share fixture files in its program folder, so ctest must not run two
-# of them at once (other suites still run beside them).
+# vellora_add_test(NAME name SOURCES ... LIBS ... [QT])
+# QT: link the shared test main that creates a QApplication before the tests run; its suites
+# also get the helpers of tests/support (a temporary program folder per case).
 function(vellora_add_test)
-  cmake_parse_arguments(T "QT;SERIAL" "NAME" "SOURCES;LIBS" ${ARGN})
-  set(extra_properties "")
-  if(T_SERIAL)
-    set(extra_properties RESOURCE_LOCK ${T_NAME}_program_folder)
-  endif()
+  cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   if(T_QT)
     target_link_libraries(${T_NAME} PRIVATE vellora_qttest_main ${T_LIBS} GTest::gtest)
@@ -29,7 +24,7 @@ function(vellora_add_test)
   set(props_file ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_properties.cmake)
   file(WRITE ${props_file}
     "foreach(t IN LISTS ${T_NAME}_TESTS)\n"
-    "  set_tests_properties(\"\${t}\" PROPERTIES ENVIRONMENT \"${env}\" ${extra_properties})\n"
+    "  set_tests_properties(\"\${t}\" PROPERTIES ENVIRONMENT \"${env}\")\n"
     "endforeach()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props_file})
 endfunction()

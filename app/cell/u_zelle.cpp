@@ -14,8 +14,6 @@
 #include "base/programfolder.h"
 #include "cellfiles.h"
 #include "errorbox.h"
-#include "u_glossar.h"
-#include "u_main.h"
 #include "zellelib.h"
 
 #include <QApplication>
@@ -96,88 +94,6 @@ QImage iconOrPlaceholder(const QString &resource, int size)
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------------------------
-
-TZellmodell::TZellmodell(QWidget *parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_NativeWindow);
-    setAttribute(Qt::WA_PaintOnScreen);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-}
-
-void TZellmodell::SetHint(const QString &hint)
-{
-    hint_ = hint;
-    updateToolTip();
-}
-
-void TZellmodell::SetShowHint(bool on)
-{
-    showHint_ = on;
-    updateToolTip();
-}
-
-void TZellmodell::SetHintState(const QString &hint, bool on)
-{
-    hint_ = hint;
-    showHint_ = on;
-    updateToolTip();
-}
-
-void TZellmodell::updateToolTip()
-{
-    const QString wanted = showHint_ ? hint_ : QString();
-    if (wanted == shownHint_)
-        return;
-    shownHint_ = wanted;
-    setToolTip(wanted);
-    // The hint follows the pointer at once instead of waiting for the tooltip delay.
-    if (wanted.isEmpty()) {
-        QToolTip::hideText();
-        return;
-    }
-    // Only while the pointer is on the model itself, not on a control lying over it.
-    const QPoint local = mapFromGlobal(QCursor::pos());
-    if (rect().contains(local) && !childAt(local))
-        QToolTip::showText(QCursor::pos(), wanted, this);
-}
-
-void TZellmodell::mousePressEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    if (event->button() == Qt::LeftButton)
-        leftPressed_ = true;
-    if (OnMouseDown)
-        OnMouseDown(this, event->buttons(), p.x(), p.y());
-}
-
-void TZellmodell::mouseReleaseEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    if (OnMouseUp)
-        OnMouseUp(this, event->buttons(), p.x(), p.y());
-    if (event->button() == Qt::LeftButton && leftPressed_) {
-        leftPressed_ = false;
-        if (rect().contains(p) && OnClick)
-            OnClick(this);
-    }
-}
-
-void TZellmodell::mouseMoveEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    if (OnMouseMove)
-        OnMouseMove(this, p.x(), p.y());
-}
-
-void TZellmodell::leaveEvent(QEvent *)
-{
-    QToolTip::hideText();
-    shownHint_.clear();
-}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -340,12 +256,7 @@ TZelle::TZelle(QWidget *parent) : QWidget(parent), library_(vellora::realZelleLi
     for (const OrganelleEntry &e : kOrganelles)
         Parts->AddItem(QString::fromUtf8(e.caption), e.color, e.highlight, e.select).FontSize = 13;
     Parts->OnItemSelect = [this](ZZellMenu *, int i) {
-        guarded([&] {
-            if (MainForm)
-                MainForm->ZellePartsItemSelect(i);
-            else
-                PartsItemSelect(i);
-        });
+        guarded([&] { emit partsItemSelected(i); });
     };
     Parts->OnItemHighlight = [this](ZZellMenu *, int i) { guarded([&] { PartsItemHighlight(i); }); };
     // The container reports every size change; the screen follows its width only (its height
@@ -456,8 +367,7 @@ bool TZelle::IdleRunning() const
 
 void TZelle::ShowScreen()
 {
-    if (MainForm)
-        MainForm->PrepareBar(false, true);
+    emit barRequested(false, true);
     Menu->Expand();
     show();
     setViewports();
@@ -693,11 +603,7 @@ void TZelle::hideContent()
 
 void TZelle::TextLinkClick(int index)
 {
-    if (!MainForm)
-        return;
-    MainForm->MenuItemClick(MainForm->MenuItem3);
-    if (MainForm->Glossar)
-        MainForm->Glossar->ShowEntry(index, true);
+    emit glossaryEntryRequested(index);
 }
 
 void TZelle::PlayClick()

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "Zellmodell.h"
+
 #include <functional>
 #include <memory>
 
@@ -29,41 +31,6 @@ namespace vellora {
 class ZelleLibrary;
 }
 
-// The library's render window. Qt must never paint it: the GL surface owns its pixels.
-class TZellmodell : public QWidget {
-    Q_OBJECT
-public:
-    explicit TZellmodell(QWidget *parent = nullptr);
-    QPaintEngine *paintEngine() const override { return nullptr; }
-
-    // The pointer hint: its text, whether it is switched on. Shown at once when it changes.
-    QString Hint() const { return hint_; }
-    void SetHint(const QString &hint);
-    bool ShowHint() const { return showHint_; }
-    void SetShowHint(bool on);
-    void SetHintState(const QString &hint, bool on);
-
-    std::function<void(TZellmodell *, Qt::MouseButtons, int, int)> OnMouseDown;
-    std::function<void(TZellmodell *, Qt::MouseButtons, int, int)> OnMouseUp;
-    std::function<void(TZellmodell *, int, int)> OnMouseMove;
-    std::function<void(TZellmodell *)> OnClick;
-
-protected:
-    void paintEvent(QPaintEvent *) override {}
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void leaveEvent(QEvent *event) override;
-
-private:
-    void updateToolTip();
-
-    QString hint_;
-    bool showHint_ = false;
-    QString shownHint_;
-    bool leftPressed_ = false;
-};
-
 class TZelle : public QWidget {
     Q_OBJECT
 public:
@@ -78,7 +45,7 @@ public:
     // does nothing (each screen is initialised exactly once).
     void Initialize();
     bool Initialized() const { return initialized_; }
-    void ShowScreen();                         // prepares MainForm's bar, shows itself
+    void ShowScreen();                         // asks for its bar, shows itself
     void FormKeyDown(int key);                 // Qt key code, forwarded by TMainForm
     void FrameMouseWheel(Qt::KeyboardModifiers shift, int delta, const QPoint &globalPos);
     void PartsItemSelect(int index);           // organelle menu selection
@@ -144,6 +111,11 @@ public:
     QLabel *Shadow3 = nullptr;
     QLabel *Shadow4 = nullptr;
     QLabel *Shadow5 = nullptr;
+
+signals:
+    void barRequested(bool lernprofil, bool hilfe); // prepare the bar for this screen
+    void partsItemSelected(int index);              // organelle menu choice, for the main window
+    void glossaryEntryRequested(int number);        // a link in the text
 
 public:
     void setVisible(bool visible) override;

@@ -3,7 +3,6 @@
 #include "base/colorref.h"
 #include "controls.h"
 #include "testfiles.h"
-#include "u_main.h"
 
 #include <QPainter>
 
@@ -22,8 +21,7 @@ void TUebung::Initialize()
 
 void TUebung::ShowScreen()
 {
-    if (MainForm)
-        MainForm->PrepareBar(true, false);
+    emit barRequested(true, false);
     show();
 }
 

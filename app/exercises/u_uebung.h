@@ -4,10 +4,10 @@
 #include <QPoint>
 #include <QWidget>
 
-// The exercise screen's slot in the main window. For now it loads the area's introduction
-// text; the test lists and the tests themselves come later.
+// The exercise screen: loads the area's introduction text.
 class TUebung : public QWidget
 {
+    Q_OBJECT
 public:
     explicit TUebung(QWidget *parent = nullptr);
 
@@ -16,6 +16,9 @@ public:
     void FrameMouseWheel(Qt::KeyboardModifiers shift, int delta, const QPoint &globalPos);
 
     QByteArray IntroductionText() const { return introduction_; }
+
+signals:
+    void barRequested(bool lernprofil, bool hilfe); // prepare the bar for this screen
 
 protected:
     void paintEvent(QPaintEvent *event) override;

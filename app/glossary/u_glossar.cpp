@@ -3,7 +3,6 @@
 #include "base/colorref.h"
 #include "base/cp1252.h"
 #include "controls.h"
-#include "u_main.h"
 
 #include <QPainter>
 
@@ -22,8 +21,7 @@ void TGlossar::Initialize()
 
 void TGlossar::ShowGlossary()
 {
-    if (MainForm)
-        MainForm->PrepareBar(false, false);
+    emit barRequested(false, false);
     show();
 }
 

@@ -6,10 +6,10 @@
 
 #include "glossaryfile.h"
 
-// The glossary screen's slot in the main window. For now it loads the glossary file and
-// remembers which entry was asked for; the search, the list and the entry card come later.
+// The glossary screen: loads the glossary file and remembers which entry was asked for.
 class TGlossar : public QWidget
 {
+    Q_OBJECT
 public:
     explicit TGlossar(QWidget *parent = nullptr);
 
@@ -22,6 +22,9 @@ public:
     const QList<vellora::TGlossarEntry> &Entries() const { return entries_; }
     int ShownEntry() const { return shown_; }
     bool BackShown() const { return back_; }
+
+signals:
+    void barRequested(bool lernprofil, bool hilfe); // prepare the bar for this screen
 
 protected:
     void paintEvent(QPaintEvent *event) override;

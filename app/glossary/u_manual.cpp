@@ -7,13 +7,10 @@
 #include "controls.h"
 #include "glossaryfile.h"
 #include "pictures.h"
-#include "u_main.h"
 
 #include <QCloseEvent>
 
 using vellora::colorRef;
-
-TManualForm *ManualForm = nullptr;
 
 TManualForm::TManualForm(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
@@ -55,12 +52,6 @@ TManualForm::TManualForm(QWidget *parent)
     Manual->SetFontColor(colorRef(4210752));
     Manual->SetFont(vellora::formFont(16));
     Manual->SetText(DesignText());
-}
-
-TManualForm::~TManualForm()
-{
-    if (ManualForm == this)
-        ManualForm = nullptr;
 }
 
 QString TManualForm::DesignText()
@@ -126,8 +117,7 @@ QString TManualForm::PageText(int page) const
 
 void TManualForm::FormShow()
 {
-    QWidget *main = MainForm;
-    if (main) {
+    if (QWidget *main = owner_) {
         main->setEnabled(false);
         move(main->x() + (main->width() - width()) / 2, main->y() + (main->height() - height()) / 2);
     }
@@ -139,7 +129,7 @@ void TManualForm::FormShow()
 
 void TManualForm::FormClose()
 {
-    if (QWidget *main = MainForm) {
+    if (QWidget *main = owner_) {
         main->setEnabled(true);
         main->show();
         main->raise();

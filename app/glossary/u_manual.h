@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -10,12 +11,12 @@ class TImage;
 class TPlainMemo;
 
 // The manual: one page of instructions at a time (the welcome page at start, or an area's
-// page from the introduction's links). The main window is disabled while it shows.
+// page from the introduction's links). Its owner, the main window, is disabled while it shows
+// and shown again when it closes.
 class TManualForm : public QWidget
 {
 public:
     explicit TManualForm(QWidget *parent = nullptr);
-    ~TManualForm() override;
 
     ZMainMenu *MainMenu = nullptr;
     TImage *Logo = nullptr;
@@ -33,6 +34,9 @@ public:
     // The same from given files (tests).
     void LoadManualFrom(const QString &cellPage, const QString &exercisePage, const QString &glossaryPage);
 
+    QWidget *Owner() const { return owner_; }
+    void SetOwner(QWidget *owner) { owner_ = owner; }
+
     int Page() const { return page_; }
     void SetPage(int page) { page_ = page; }
     QString PageText(int page) const;
@@ -49,10 +53,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QPointer<QWidget> owner_;
     QString pages_[3];
     int page_ = 3;
     bool dragging_ = false;
     QPoint dragStart_;
 };
-
-extern TManualForm *ManualForm;

@@ -10,8 +10,6 @@
 
 using vellora::colorRef;
 
-TInfoForm *InfoForm = nullptr;
-
 TInfoForm::TInfoForm(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {

@@ -18,5 +18,3 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
 };
-
-extern TInfoForm *InfoForm;

@@ -5,9 +5,6 @@
 #include "base/rounding.h"
 #include "controls.h"
 #include "pictures.h"
-#include "u_info.h"
-#include "u_main.h"
-#include "u_manual.h"
 
 using vellora::colorRef;
 using vellora::formFont;
@@ -166,8 +163,7 @@ void TIntro::layOutColumn(int i)
 
 void TIntro::ShowScreen()
 {
-    if (MainForm)
-        MainForm->PrepareBar(false, false);
+    emit barRequested(false, false);
     show();
 }
 
@@ -204,28 +200,22 @@ void TIntro::FrameResize()
 
 void TIntro::ZelleClick()
 {
-    if (MainForm)
-        MainForm->MenuItemClick(MainForm->MenuItem1);
+    emit areaRequested(1);
 }
 
 void TIntro::UebungClick()
 {
-    if (MainForm)
-        MainForm->MenuItemClick(MainForm->MenuItem2);
+    emit areaRequested(2);
 }
 
 void TIntro::GlossarClick()
 {
-    if (MainForm)
-        MainForm->MenuItemClick(MainForm->MenuItem3);
+    emit areaRequested(3);
 }
 
 void TIntro::LinkClick(TLabel *link)
 {
-    if (!ManualForm)
-        return;
-    ManualForm->SetPage(link->Tag());
-    ManualForm->show();
+    emit manualPageRequested(link->Tag());
 }
 
 void TIntro::LinkMouseEnter(TLabel *link)
@@ -244,6 +234,5 @@ void TIntro::LinkMouseLeave(TLabel *link)
 
 void TIntro::LogoClick()
 {
-    if (InfoForm)
-        InfoForm->show();
+    emit infoRequested();
 }

@@ -9,9 +9,11 @@ class TLabel;
 class TPlainMemo;
 
 // The introduction: the program's logo and three columns (cell model, exercises, glossary)
-// with a screenshot, a caption, a short text and a link to the area's manual page.
+// with a screenshot, a caption, a short text and a link to the area's manual page. What it
+// needs of the window around it, it asks for by signal.
 class TIntro : public QWidget
 {
+    Q_OBJECT
 public:
     explicit TIntro(QWidget *parent = nullptr);
 
@@ -37,6 +39,12 @@ public:
     void LinkMouseEnter(TLabel *link);
     void LinkMouseLeave(TLabel *link);
     void LogoClick();
+
+signals:
+    void barRequested(bool lernprofil, bool hilfe); // prepare the bar for this screen
+    void areaRequested(int area);                   // switcher tag: 1 cell, 2 exercises, 3 glossary
+    void manualPageRequested(int page);             // 0 cell, 1 exercises, 2 glossary
+    void infoRequested();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

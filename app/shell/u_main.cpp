@@ -11,9 +11,7 @@
 #include "u_manual.h"
 #include "u_message.h"
 #include "u_uebung.h"
-#if VELLORA_HAVE_CELL
 #include "u_zelle.h"
-#endif
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,8 +26,6 @@
 
 using vellora::colorRef;
 using vellora::formFont;
-
-TMainForm *MainForm = nullptr;
 
 namespace {
 constexpr int kBarHeight = 20;
@@ -63,8 +59,8 @@ void TSwitcherItem::paintEvent(QPaintEvent *)
 
 void TSwitcherItem::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && MainForm)
-        MainForm->MenuItemClick(this);
+    if (event->button() == Qt::LeftButton && OnClick)
+        OnClick(this);
 }
 
 QString profileFolder()
@@ -78,7 +74,6 @@ QString profileFolder()
 TMainForm::TMainForm(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
-    MainForm = this;
     setWindowTitle(QStringLiteral("Vellora"));
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -132,10 +127,8 @@ TMainForm::TMainForm(QWidget *parent)
     Logo = logo;
 
     Intro = new TIntro(this);
-#if VELLORA_HAVE_CELL
     Zelle = new TZelle(this);
     Zelle->hide();
-#endif
     Uebung = new TUebung(this);
     Uebung->hide();
     Glossar = new TGlossar(this);
@@ -154,9 +147,13 @@ TMainForm::TMainForm(QWidget *parent)
     MenuItem2 = new TSwitcherItem(2, QStringLiteral("Übungen"), 9587249, Menu);
     MenuItem3 = new TSwitcherItem(3, QStringLiteral("Glossar"), vellora::kMaroon, Menu);
     MenuItem4 = new TSwitcherItem(4, QStringLiteral("Schließen"), vellora::kSilver, Menu);
-    QWidget *items[] = {MenuItem0, MenuItem1, MenuItem2, MenuItem3, MenuItem4};
-    for (int k = 0; k < 5; ++k)
+    TSwitcherItem *items[] = {static_cast<TSwitcherItem *>(MenuItem0), static_cast<TSwitcherItem *>(MenuItem1),
+                              static_cast<TSwitcherItem *>(MenuItem2), static_cast<TSwitcherItem *>(MenuItem3),
+                              static_cast<TSwitcherItem *>(MenuItem4)};
+    for (int k = 0; k < 5; ++k) {
         items[k]->setGeometry(1, 20 * k, 118, 19);
+        items[k]->OnClick = [this](TSwitcherItem *item) { MenuItemClick(item); };
+    }
     Menu->raise();
 
     ExportProfile = new QFileDialog(this, QString(), QString(), QStringLiteral("Lernprofile (*.usr)"));
@@ -165,6 +162,7 @@ TMainForm::TMainForm(QWidget *parent)
     ImportProfile->setAcceptMode(QFileDialog::AcceptOpen);
     ImportProfile->setFileMode(QFileDialog::ExistingFile);
 
+    ConnectScreens();
     qApp->installEventFilter(this);
     FormCreate();
 }
@@ -172,8 +170,51 @@ TMainForm::TMainForm(QWidget *parent)
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
-    if (MainForm == this)
-        MainForm = nullptr;
+}
+
+// What each screen asks of the window around it.
+void TMainForm::ConnectScreens()
+{
+    connect(Intro, &TIntro::barRequested, this, &TMainForm::PrepareBar);
+    connect(Intro, &TIntro::areaRequested, this, [this](int area) { MenuItemClick(switcherItem(area)); });
+    connect(Intro, &TIntro::manualPageRequested, this, &TMainForm::ShowManualPage);
+    connect(Intro, &TIntro::infoRequested, this, &TMainForm::LogoClick);
+
+    connect(Zelle, &TZelle::barRequested, this, &TMainForm::PrepareBar);
+    connect(Zelle, &TZelle::partsItemSelected, this, &TMainForm::ZellePartsItemSelect);
+    connect(Zelle, &TZelle::glossaryEntryRequested, this, &TMainForm::OpenGlossaryEntry);
+
+    connect(Uebung, &TUebung::barRequested, this, &TMainForm::PrepareBar);
+
+    connect(Glossar, &TGlossar::barRequested, this, &TMainForm::PrepareBar);
+}
+
+QWidget *TMainForm::switcherItem(int tag) const
+{
+    QWidget *items[] = {MenuItem0, MenuItem1, MenuItem2, MenuItem3, MenuItem4};
+    return tag >= 0 && tag < 5 ? items[tag] : nullptr;
+}
+
+void TMainForm::SetWindows(TMessageForm *message, TManualForm *manual, TInfoForm *info)
+{
+    message_ = message;
+    manual_ = manual;
+    info_ = info;
+}
+
+TMessageForm *TMainForm::MessageForm() const
+{
+    return message_;
+}
+
+TManualForm *TMainForm::ManualForm() const
+{
+    return manual_;
+}
+
+TInfoForm *TMainForm::InfoForm() const
+{
+    return info_;
 }
 
 void TMainForm::FormCreate()
@@ -191,9 +232,7 @@ void TMainForm::resizeEvent(QResizeEvent *)
     Intro->setGeometry(client);
     Uebung->setGeometry(client);
     Glossar->setGeometry(client);
-#if VELLORA_HAVE_CELL
     Zelle->setGeometry(client);
-#endif
 }
 
 void TMainForm::Initialize()
@@ -205,11 +244,9 @@ void TMainForm::Initialize()
     Glossar->Initialize();
     Intro->Initialize();
     Uebung->Initialize();
-#if VELLORA_HAVE_CELL
     Zelle->Initialize();
-#endif
-    if (ManualForm)
-        ManualForm->LoadManual();
+    if (manual_)
+        manual_->LoadManual();
     QDir().mkpath(profileFolder());
     // The cell screen's GL window exists now; the switcher stays above it.
     Menu->raise();
@@ -274,21 +311,13 @@ void TMainForm::MenuItemClick(QWidget *sender)
     Intro->hide();
     Uebung->hide();
     Glossar->hide();
-#if VELLORA_HAVE_CELL
     Zelle->hide();
-#endif
     for (int i = 0; i + 1 < MainMenu->Items().Count(); ++i)
         MainMenu->Items()[i]->SetVisible(false);
 
     switch (k) {
     case 0: Intro->ShowScreen(); break;
-    case 1:
-#if VELLORA_HAVE_CELL
-        Zelle->ShowScreen();
-#else
-        PrepareBar(false, true);
-#endif
-        break;
+    case 1: Zelle->ShowScreen(); break;
     case 2: Uebung->ShowScreen(); break;
     case 3: Glossar->ShowGlossary(); break;
     case 4: close(); break;
@@ -313,13 +342,10 @@ void TMainForm::MainMenuItemClick(ZMenu *sender, int index)
 {
     const int m = sender ? sender->Tag() : -1;
     if (m == 1) {
-        if (index == 0) {
-#if VELLORA_HAVE_CELL
+        if (index == 0)
             Zelle->ShowHelp();
-#endif
-        } else if (index == 1) {
+        else if (index == 1)
             LogoClick();
-        }
     }
     // m == 0: the profile commands come with the profile store and its dialog.
     MainMenu->CloseMenus();
@@ -329,10 +355,8 @@ void TMainForm::FormKeyDown(int key)
 {
     if (!Glossar->isHidden())
         Glossar->FormKeyDown(key);
-#if VELLORA_HAVE_CELL
     if (!Zelle->isHidden())
         Zelle->FormKeyDown(key);
-#endif
 }
 
 void TMainForm::FormMouseWheel(Qt::KeyboardModifiers shift, int delta, const QPoint &globalPos)
@@ -341,47 +365,56 @@ void TMainForm::FormMouseWheel(Qt::KeyboardModifiers shift, int delta, const QPo
         Glossar->FrameMouseWheel(shift, delta, globalPos);
     else if (!Uebung->isHidden())
         Uebung->FrameMouseWheel(shift, delta, globalPos);
-#if VELLORA_HAVE_CELL
     else if (!Zelle->isHidden())
         Zelle->FrameMouseWheel(shift, delta, globalPos);
-#endif
 }
 
 void TMainForm::ZellePartsItemSelect(int index)
 {
-#if VELLORA_HAVE_CELL
     Zelle->PartsItemSelect(index);
-#else
-    Q_UNUSED(index);
-#endif
 }
 
 void TMainForm::LogoClick()
 {
-    if (InfoForm) {
-        InfoForm->show();
-        InfoForm->raise();
-        InfoForm->activateWindow();
+    if (info_) {
+        info_->show();
+        info_->raise();
+        info_->activateWindow();
     }
+}
+
+void TMainForm::OpenGlossaryEntry(int number)
+{
+    MenuItemClick(MenuItem3);
+    Glossar->ShowEntry(number, true);
+}
+
+void TMainForm::ShowManualPage(int page)
+{
+    if (!manual_)
+        return;
+    manual_->SetPage(page);
+    manual_->show();
 }
 
 void TMainForm::ShowMessage(const QString &title, const QString &text, QWidget *owner)
 {
-    if (!MessageForm)
+    TMessageForm *const message = message_;
+    if (!message)
         return;
-    MessageForm->SetOwner(owner);
-    MessageForm->MainMenu->SetCaption(title);
-    MessageForm->Text->SetText(text);
+    message->SetOwner(owner);
+    message->MainMenu->SetCaption(title);
+    message->Text->SetText(text);
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect r = screen->availableGeometry();
-        MessageForm->move(r.left() + (r.width() - MessageForm->width()) / 2,
-                          r.top() + (r.height() - MessageForm->height()) / 2);
+        message->move(r.left() + (r.width() - message->width()) / 2,
+                      r.top() + (r.height() - message->height()) / 2);
     }
-    if (MessageForm->isVisible())
-        MessageForm->FormShow(); // already shown: size it for the new text
-    MessageForm->show();
-    MessageForm->raise();
-    MessageForm->activateWindow();
+    if (message->isVisible())
+        message->FormShow(); // already shown: size it for the new text
+    message->show();
+    message->raise();
+    message->activateWindow();
     setEnabled(false);
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointer>
 #include <QWidget>
+
+#include <functional>
 
 class QFileDialog;
 class ZMainMenu;
@@ -10,15 +13,20 @@ class TIntro;
 class TZelle;
 class TUebung;
 class TGlossar;
+class TMessageForm;
+class TManualForm;
+class TInfoForm;
 
-// One panel of the screen switcher: its screen's colour and name; a click goes to
-// TMainForm::MenuItemClick with the panel as sender.
+// One panel of the screen switcher: its screen's colour and name; a click is reported to
+// OnClick (the main window's MenuItemClick with the panel as sender).
 class TSwitcherItem : public QWidget
 {
 public:
     TSwitcherItem(int tag, const QString &caption, int colorRef, QWidget *parent);
     int Tag() const { return tag_; }
     QString Caption() const { return caption_; }
+
+    std::function<void(TSwitcherItem *)> OnClick;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -31,11 +39,19 @@ private:
 
 // The borderless main window: title and menu bar, screen switcher, the four screens, and the
 // program-wide message box. Created once at start and shown only after the manual closes.
+// The screens know no window: they ask by signal, and ConnectScreens() answers.
 class TMainForm : public QWidget
 {
 public:
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;
+
+    // The windows the main window opens: message, manual and info (created at start-up after
+    // the main window, see TProgramWindows).
+    void SetWindows(TMessageForm *message, TManualForm *manual, TInfoForm *info);
+    TMessageForm *MessageForm() const;
+    TManualForm *ManualForm() const;
+    TInfoForm *InfoForm() const;
 
     ZMainMenu *MainMenu = nullptr; // the bar; bar items via its Items()
     QWidget *Logo = nullptr;       // 16 x 16 picture on the bar
@@ -61,6 +77,11 @@ public:
     void ZellePartsItemSelect(int index);
     void LogoClick();
     void ShowMessage(const QString &title, const QString &text, QWidget *owner);
+    // A glossary link from the cell screen's text: the glossary screen with that entry and
+    // its way back.
+    void OpenGlossaryEntry(int number);
+    // The manual window with one area's page (0 cell, 1 exercises, 2 glossary).
+    void ShowManualPage(int page);
 
     // What every screen's show operation does to the bar: only "Info" stays, "Lernprofil"
     // comes back for the exercise screen, "Hilfe" exists only on the cell screen.
@@ -79,6 +100,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void ConnectScreens();
+    QWidget *switcherItem(int tag) const;
     void FormCreate();
     void FormShow();
     void SetSwitcherHeight(int h);
@@ -87,10 +110,11 @@ private:
     bool switcherOpen_ = false;
     bool initialized_ = false;
     bool shownOnce_ = false;
-    QWidget *splash_ = nullptr;
+    QPointer<QWidget> splash_;
+    QPointer<TMessageForm> message_;
+    QPointer<TManualForm> manual_;
+    QPointer<TInfoForm> info_;
 };
-
-extern TMainForm *MainForm; // set in main() right after creation
 
 // Where the profile folder lives: $XDG_DATA_HOME (or ~/.local/share) + "/Vellora/Profile/".
 QString profileFolder();

@@ -15,8 +15,6 @@
 using vellora::colorRef;
 using vellora::formFont;
 
-TMessageForm *MessageForm = nullptr;
-
 namespace {
 constexpr int kWidth = 450;
 constexpr int kBarHeight = 20;

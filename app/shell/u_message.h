@@ -51,5 +51,3 @@ private:
     bool dragging_ = false;
     QPoint dragStart_;
 };
-
-extern TMessageForm *MessageForm;

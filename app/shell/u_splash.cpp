@@ -4,8 +4,6 @@
 #include "controls.h"
 #include "errorbox.h"
 #include "pictures.h"
-#include "u_main.h"
-#include "u_manual.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -14,8 +12,6 @@
 #include <QTimer>
 
 using vellora::colorRef;
-
-TSplash *Splash = nullptr;
 
 TSplash::TSplash(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
@@ -55,12 +51,6 @@ TSplash::TSplash(QWidget *parent)
     Timer->start();
 }
 
-TSplash::~TSplash()
-{
-    if (::Splash == this)
-        ::Splash = nullptr;
-}
-
 QUrl TSplash::HelpUrl()
 {
     return QUrl::fromLocalFile(vellora::pictures::helpPagePath());
@@ -70,17 +60,17 @@ void TSplash::TimerTimer()
 {
     // Stopped first: a start-up that failed must not be retried every three seconds.
     Timer->stop();
-    const bool ok = vellora::guarded([] {
-        if (MainForm)
-            MainForm->Initialize();
+    const bool ok = vellora::guarded([this] {
+        if (StartUp)
+            StartUp();
     });
     if (!ok) {
         // The screens are not all ready; the program cannot go on without them.
         QCoreApplication::exit(1);
         return;
     }
-    if (ManualForm)
-        ManualForm->show();
+    if (ShowManual)
+        ShowManual();
     Splash->hide();
     Line->hide();
 }

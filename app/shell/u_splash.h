@@ -15,7 +15,6 @@ class TSplash : public QWidget
 {
 public:
     explicit TSplash(QWidget *parent = nullptr);
-    ~TSplash() override;
 
     TImage *Splash = nullptr;
     QWidget *Line = nullptr; // underline of the address while the pointer is on it
@@ -31,6 +30,9 @@ public:
     // Opens the address; QDesktopServices by default (tests replace it).
     std::function<void(const QUrl &)> OpenUrl;
     static QUrl HelpUrl();
-};
 
-extern TSplash *Splash;
+    // What the timer hands over to: the program's start-up (may throw; the program then ends)
+    // and the manual's welcome page.
+    std::function<void()> StartUp;
+    std::function<void()> ShowManual;
+};

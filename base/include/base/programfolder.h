@@ -8,6 +8,10 @@ namespace vellora {
 // program, never through the working directory.
 QString programFolder();
 
+// Puts another folder in the executable's place (tests: a temporary folder holding just the
+// content a case needs); an empty folder goes back to the executable's own.
+void setProgramFolder(const QString &folder);
+
 // programFolder() + relative, e.g. contentPath("inhalt/org0.organell").
 QString contentPath(const QString &relative);
 

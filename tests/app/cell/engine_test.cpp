@@ -8,6 +8,7 @@
 #include "ZellMenu.h"
 #include "base/cp1252.h"
 #include "base/programfolder.h"
+#include "support/programfolder.h"
 #include "cellfiles.h"
 #include "u_zelle.h"
 
@@ -35,10 +36,13 @@ bool renderUntilState(TZelle &zelle, int state)
 
 TEST(CellScreenWithLibrary, HoverPickFlyInAndBack)
 {
-    const QString folder = vellora::programFolder();
-    if (!QFile::exists(folder + "zelle/zelle.obj") || !QFile::exists(folder + "inhalt/meshes.dat") ||
-        !QFile::exists(vellora::audioPath(0)))
-        GTEST_SKIP() << "the built model and content are not in " << folder.toStdString();
+    // The built model, content and audio, seen through a program folder of the test's own.
+    vellora::test::ProgramFolder folder;
+    for (const char *sub : {"zelle", "inhalt", "audio"})
+        folder.link(QLatin1String(sub), QStringLiteral(VELLORA_DIST_DIR "/") + QLatin1String(sub));
+    ASSERT_TRUE(QFile::exists(folder.path("zelle/zelle.obj")));
+    ASSERT_TRUE(QFile::exists(folder.path("inhalt/meshes.dat")));
+    ASSERT_TRUE(QFile::exists(vellora::audioPath(0)));
 
     QStringList errors;
     TZelle zelle;

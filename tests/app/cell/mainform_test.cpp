@@ -1,13 +1,11 @@
 // The cell screen inside the main window: its bar preparation, the forwarded organelle
 // selection and the switch to the glossary for a text link.
 
-#include "Menu.h"
-#include "base/programfolder.h"
-#include "cellfiles.h"
-
-#include <QDir>
-#include <QFile>
 #include "MainMenu.h"
+#include "Menu.h"
+#include "ZellMenu.h"
+#include "cellfiles.h"
+#include "support/programfolder.h"
 #include "u_glossar.h"
 #include "u_main.h"
 #include "u_zelle.h"
@@ -37,15 +35,10 @@ public:
 
 TEST(CellScreenInMainWindow, ShowPreparesTheBarAndLinksOpenTheGlossary)
 {
-    QDir().mkpath(vellora::contentPath("inhalt"));
-    QFile names(vellora::contentPath("inhalt/meshes.dat"));
-    ASSERT_TRUE(names.open(QIODevice::WriteOnly));
-    names.write(vellora::serializeMeshNames({"Kernpore"}));
-    names.close();
+    vellora::test::ProgramFolder folder;
+    folder.write("inhalt/meshes.dat", vellora::serializeMeshNames({"Kernpore"}));
 
     TMainForm form;
-    ASSERT_EQ(MainForm, &form);
-    ASSERT_NE(form.Zelle, nullptr);
     auto library = std::make_unique<NullLibrary>();
     NullLibrary *lib = library.get();
     form.Zelle->SetLibrary(std::move(library));
@@ -59,7 +52,7 @@ TEST(CellScreenInMainWindow, ShowPreparesTheBarAndLinksOpenTheGlossary)
 
     // The menu's selection goes through the main window to the screen.
     lib->actions.clear();
-    form.ZellePartsItemSelect(3);
+    form.Zelle->Parts->OnItemSelect(form.Zelle->Parts, 3);
     EXPECT_EQ(lib->actions, (std::vector<int>{6, 4}));
     EXPECT_EQ(form.Zelle->SelectedOrganelle(), 3);
 

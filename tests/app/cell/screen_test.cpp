@@ -11,6 +11,7 @@
 #include "Uebersicht.h"
 #include "ZellMenu.h"
 #include "base/programfolder.h"
+#include "support/programfolder.h"
 #include "cellfiles.h"
 #include "u_zelle.h"
 #include "zellelib.h"
@@ -115,7 +116,7 @@ QByteArray longText()
     return text;
 }
 
-// The suite's program folder holds content for organelles 2, 4, 5 and 8 (8 without audio);
+// The case's program folder holds content for organelles 2, 4, 5 and 8 (8 without audio);
 // organelle 7 has no file at all.
 void writeContent()
 {
@@ -148,6 +149,7 @@ class CellScreen : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        ASSERT_TRUE(folder.isValid());
         writeContent();
         auto fake = std::make_unique<FakeLibrary>();
         lib = fake.get();
@@ -196,6 +198,7 @@ protected:
             enterState(s);
     }
 
+    vellora::test::ProgramFolder folder; // before the screen: it reads from here
     TZelle zelle;
     FakeLibrary *lib = nullptr;
     QStringList errors;

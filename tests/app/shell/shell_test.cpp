@@ -24,10 +24,10 @@
 #include "u_message.h"
 #include "u_splash.h"
 #include "u_uebung.h"
-#if VELLORA_HAVE_CELL
 #include "u_zelle.h"
+#include "windows.h"
 #include "zellelib.h"
-#endif
+#include "support/programfolder.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &s, std::ostream *os)
@@ -38,7 +38,6 @@ QT_END_NAMESPACE
 
 namespace {
 
-#if VELLORA_HAVE_CELL
 // Counts what the screen asks of the library; draws nothing.
 class CountingLibrary : public vellora::ZelleLibrary
 {
@@ -57,13 +56,12 @@ private:
     int *inits_;
     QList<QList<int>> *actions_;
 };
-#endif
 
 const char *const kContentFiles[] = {"glossar.dat", "uebung.dat", "meshes.dat",
                                      "zelle_m.dat", "uebung_m.dat", "glossar_m.dat"};
 
 // The windows of a started program, without the splash's timer, over small content files
-// written into this test's own program folder (the first showing of the main window runs the
+// written into a temporary program folder (the first showing of the main window runs the
 // start-up).
 class Shell : public ::testing::Test
 {
@@ -71,47 +69,33 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(data_.isValid());
+        ASSERT_TRUE(folder_.isValid());
         saved_ = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
-        QDir().mkpath(vellora::contentPath(QStringLiteral("inhalt")));
         for (const char *name : kContentFiles)
             writeContent(name, "Inhalt\r\n");
 
-        main_ = std::make_unique<TMainForm>();
-        main_->setGeometry(0, 0, 1000, 800);
-#if VELLORA_HAVE_CELL
-        main_->Zelle->SetLibrary(std::make_unique<CountingLibrary>(&inits_, &actions_));
-#endif
-        MessageForm = new TMessageForm;
-        ManualForm = new TManualForm;
-        InfoForm = new TInfoForm;
+        windows_ = std::make_unique<TProgramWindows>();
+        windows_->Splash()->Timer->stop();
+        form().setGeometry(0, 0, 1000, 800);
+        form().Zelle->SetLibrary(std::make_unique<CountingLibrary>(&inits_, &actions_));
+        MessageForm = windows_->MessageForm();
+        ManualForm = windows_->ManualForm();
+        InfoForm = windows_->InfoForm();
     }
     void TearDown() override
     {
-        delete InfoForm;
-        InfoForm = nullptr;
-        delete ManualForm;
-        ManualForm = nullptr;
-        delete MessageForm;
-        MessageForm = nullptr;
-        main_.reset();
-        for (const char *name : kContentFiles)
-            QFile::remove(contentFile(name));
+        windows_.reset();
         qputenv("XDG_DATA_HOME", saved_);
     }
 
-    static QString contentFile(const char *name)
+    QString contentFile(const char *name) const { return folder_.path(QStringLiteral("inhalt/") + QLatin1String(name)); }
+    void writeContent(const char *name, const QByteArray &bytes)
     {
-        return vellora::contentPath(QStringLiteral("inhalt/") + QLatin1String(name));
-    }
-    static void writeContent(const char *name, const QByteArray &bytes)
-    {
-        QFile f(contentFile(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        folder_.write(QStringLiteral("inhalt/") + QLatin1String(name), bytes);
     }
 
-    TMainForm &form() { return *main_; }
+    TMainForm &form() { return *windows_->MainForm(); }
     QWidget *item(int k)
     {
         QWidget *items[] = {form().MenuItem0, form().MenuItem1, form().MenuItem2, form().MenuItem3, form().MenuItem4};
@@ -121,10 +105,14 @@ protected:
     bool hilfeVisible() { return form().Info->Items()[0]->Visible(); }
 
     QTemporaryDir data_;
+    vellora::test::ProgramFolder folder_;
     QByteArray saved_;
     int inits_ = 0;
     QList<QList<int>> actions_;
-    std::unique_ptr<TMainForm> main_;
+    std::unique_ptr<TProgramWindows> windows_;
+    TMessageForm *MessageForm = nullptr;
+    TManualForm *ManualForm = nullptr;
+    TInfoForm *InfoForm = nullptr;
 };
 
 void mouse(QWidget *w, QEvent::Type type, const QPoint &pos)
@@ -189,10 +177,7 @@ TEST_F(Shell, OneScreenVisibleAndBarPreparedPerScreen)
         bool hilfe;
     };
     const Case cases[] = {
-#if VELLORA_HAVE_CELL
-        {1, false, true},
-#endif
-        {2, true, false}, {3, false, false}, {0, false, false}, {2, true, false},
+        {1, false, true}, {2, true, false}, {3, false, false}, {0, false, false}, {2, true, false},
     };
     for (const Case &c : cases) {
         form().MenuItemClick(item(c.screen));
@@ -203,9 +188,7 @@ TEST_F(Shell, OneScreenVisibleAndBarPreparedPerScreen)
         EXPECT_EQ(!form().Intro->isHidden(), c.screen == 0);
         EXPECT_EQ(!form().Uebung->isHidden(), c.screen == 2);
         EXPECT_EQ(!form().Glossar->isHidden(), c.screen == 3);
-#if VELLORA_HAVE_CELL
         EXPECT_EQ(!form().Zelle->isHidden(), c.screen == 1);
-#endif
     }
 }
 
@@ -547,7 +530,6 @@ TEST(ProfileFolder, BelowTheUsersDataFolder)
     qputenv("XDG_DATA_HOME", saved);
 }
 
-#if VELLORA_HAVE_CELL
 TEST_F(Shell, StartUpInitialisesEveryScreenOnceThenTheProfileFolder)
 {
     writeContent("uebung.dat", "Willkommen im \xDC" "bungsteil.");
@@ -601,6 +583,5 @@ TEST_F(Shell, AFailedStartUpStepEndsTheInitialisationThere)
     EXPECT_TRUE(ManualForm->PageText(0).isEmpty());
     EXPECT_FALSE(QDir(data_.path() + QStringLiteral("/Vellora")).exists());
 }
-#endif
 
 } // namespace

@@ -1,0 +1,44 @@
+#pragma once
+
+// The cell screen's host for libzelle's drawing: a native child window whose winId() the
+// library binds its EGL surface to.
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+// The library's render window. Qt must never paint it: the GL surface owns its pixels.
+class TZellmodell : public QWidget {
+    Q_OBJECT
+public:
+    explicit TZellmodell(QWidget *parent = nullptr);
+    QPaintEngine *paintEngine() const override { return nullptr; }
+
+    // The pointer hint: its text, whether it is switched on. Shown at once when it changes.
+    QString Hint() const { return hint_; }
+    void SetHint(const QString &hint);
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool on);
+    void SetHintState(const QString &hint, bool on);
+
+    std::function<void(TZellmodell *, Qt::MouseButtons, int, int)> OnMouseDown;
+    std::function<void(TZellmodell *, Qt::MouseButtons, int, int)> OnMouseUp;
+    std::function<void(TZellmodell *, int, int)> OnMouseMove;
+    std::function<void(TZellmodell *)> OnClick;
+
+protected:
+    void paintEvent(QPaintEvent *) override {}
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void updateToolTip();
+
+    QString hint_;
+    bool showHint_ = false;
+    QString shownHint_;
+    bool leftPressed_ = false;
+};
