@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "base/cp1252.h"
+#include "base/linkmarkup.h"
 #include "base/rounding.h"
 
 ZMemoLabel::ZMemoLabel(ZMemo *memo) : QLabel(memo), m_memo(memo)
@@ -263,19 +264,16 @@ void ZMemo::walk(QPainter *painter)
             continue;
         }
         if (c == '#') {
-            const qsizetype second = m_text.indexOf('#', i + 1);
-            const qsizetype third = second < 0 ? -1 : m_text.indexOf('#', second + 1);
-            if (third < 0) {
+            const std::optional<vellora::MemoLink> link = vellora::parseMemoLink(m_text, i);
+            if (!link) {
                 // Not a complete link: show the rest as it stands rather than lose it.
                 pending += c;
                 continue;
             }
             if (!pending.isEmpty())
                 drawWord();
-            bool ok = false;
-            const int number = m_text.mid(i + 1, second - i - 1).toInt(&ok);
-            placeLink(ok ? number : 0, ok, m_text.mid(second + 1, third - second - 1));
-            i = third;
+            placeLink(link->number, link->numberValid, link->caption);
+            i = link->end - 1;
             continue;
         }
         pending += c;

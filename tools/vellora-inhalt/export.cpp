@@ -2,6 +2,7 @@
 #include "yamlutil.h"
 
 #include "base/cp1252.h"
+#include "base/linkmarkup.h"
 
 #include <QRegularExpression>
 
@@ -78,32 +79,30 @@ void emitMultiline(YAML::Emitter &out, const QString &s)
 // Memo markup back to [[links]]; paragraphs as blank-line separated, wrapped lines.
 void emitMemoText(YAML::Emitter &out, const QByteArray &bytes, const Glossary *glossary, bool allowLinks)
 {
-    const QString text = fromCp1252(bytes);
     QString source;
     qsizetype i = 0;
-    while (i < text.size()) {
-        const qsizetype hash = text.indexOf(QLatin1Char('#'), i);
+    while (i < bytes.size()) {
+        const qsizetype hash = bytes.indexOf('#', i);
         if (hash < 0) {
-            source += text.mid(i);
+            source += fromCp1252(bytes.mid(i));
             break;
         }
-        source += text.mid(i, hash - i);
-        const qsizetype second = text.indexOf(QLatin1Char('#'), hash + 1);
-        const qsizetype third = second < 0 ? -1 : text.indexOf(QLatin1Char('#'), second + 1);
-        if (!allowLinks || third < 0)
+        source += fromCp1252(bytes.mid(i, hash - i));
+        const std::optional<MemoLink> link = parseMemoLink(bytes, hash);
+        if (!allowLinks || !link)
             fail(QStringLiteral("Der Text enthält bei Zeichen %1 ein \u201E#\u201C, das kein vollständiger Link ist.").arg(hash));
-        bool ok = false;
-        const int number = text.mid(hash + 1, second - hash - 1).toInt(&ok);
-        const QString caption = text.mid(second + 1, third - second - 1);
-        if (!ok || !glossary || number < 0 || number >= glossary->titles.size())
-            fail(QStringLiteral("Der Link \u201E%1\u201C verweist auf keinen Glossareintrag.").arg(text.mid(hash, third - hash + 1)));
+        const int number = link->number;
+        const QString caption = fromCp1252(link->caption);
+        const QString whole = fromCp1252(bytes.mid(link->start, link->end - link->start));
+        if (!link->numberValid || !glossary || number < 0 || number >= glossary->titles.size())
+            fail(QStringLiteral("Der Link \u201E%1\u201C verweist auf keinen Glossareintrag.").arg(whole));
         const QString &title = glossary->titles[number];
         if (glossary->numberOfTitle.value(title, -1) != number)
             fail(QStringLiteral("Der Glossartitel \u201E%1\u201C kommt mehrfach vor; Link %2 ist nicht eindeutig.").arg(title).arg(number));
         if (caption.contains(QLatin1Char('|')) || caption.contains(QStringLiteral("[[")) || caption.contains(QStringLiteral("]]")) || caption.isEmpty())
             fail(QStringLiteral("Die Link-Beschriftung \u201E%1\u201C lässt sich nicht als [[...]] schreiben.").arg(caption));
         source += caption == title ? QStringLiteral("[[%1]]").arg(title) : QStringLiteral("[[%1|%2]]").arg(caption, title);
-        i = third + 1;
+        i = link->end;
     }
     QStringList paragraphs = source.split(QStringLiteral("\r\n\r\n"));
     for (QString &p : paragraphs)

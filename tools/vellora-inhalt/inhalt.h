@@ -71,6 +71,15 @@ Glossary glossaryFromFile(const QList<TGlossarEntry> &entries);
 
 // ---- memo texts ----
 
+// One link of a source text: [[Titel]] or [[Wortform|Titel]].
+struct SourceLink {
+    qsizetype start = 0, end = 0; // [start, end) of "[[...]]"
+    QString caption, title;
+};
+
+// The links of a source text in order. On broken markup returns false with *problem set.
+bool findSourceLinks(const QString &text, QList<SourceLink> &links, QString *problem);
+
 // Joins a source text to memo text: within a paragraph a line break is one blank, a blank line
 // between paragraphs becomes CR LF CR LF, runs of blanks become one, the ends are trimmed.
 QString joinParagraphs(const QString &text);
@@ -84,6 +93,13 @@ struct Link {
 // cp1252. A literal '#' is refused.
 QByteArray compileLinkedText(const QString &text, const Glossary &glossary, const QString &file, int line,
                              Diagnostics &diag, QList<Link> *links = nullptr);
+
+// A hyphen followed by a blank and a word that does not continue a suspended hyphen ("auf- und",
+// "40- bis"): folded YAML turns a line break after "Glucose-" into "Glucose- Bausteinen". Returns
+// the two words, or an empty string when the text has none.
+QString brokenHyphen(const QString &text);
+// Reports brokenHyphen's find as an error; false when there was one.
+bool checkHyphens(const QString &text, const QString &file, int line, Diagnostics &diag);
 
 // The text as spoken: links become their captions.
 QString spokenText(const QString &text);

@@ -77,6 +77,8 @@ QString speechText(const OrganellSource &source, const Pronunciation &list)
 {
     QString text = spokenText(source.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // Equations write the arrow as "->", which espeak-ng would skip silently.
+    text.replace(QStringLiteral(" -> "), QStringLiteral(" ergibt "));
     QString heading = source.heading;
     // A pause after the heading, as after a sentence.
     if (!heading.endsWith(QLatin1Char('.')))
