@@ -163,6 +163,23 @@ struct Body {
     std::string shape, role;
     P3 centre{0, 0, 0}, radii{0, 0, 0}, half{0, 0, 0}, a{0, 0, 0}, b{0, 0, 0};
     double radius = 0, exponent = 2;
+    // A shell's hollow: what lies behind this sphere, seen from dentOrigin, is outside the shell.
+    P3 dentCentre{0, 0, 0}, dentOrigin{0, 0, 0};
+    double dentRadius = 0;
+
+    bool behindDent(const P3 &p) const
+    {
+        if (dentRadius <= 0)
+            return false;
+        // Closest approach of the segment origin -> p to the sphere's centre.
+        const P3 d{p.x - dentOrigin.x, p.y - dentOrigin.y, p.z - dentOrigin.z};
+        const P3 m{dentCentre.x - dentOrigin.x, dentCentre.y - dentOrigin.y, dentCentre.z - dentOrigin.z};
+        const double len2 = d.x * d.x + d.y * d.y + d.z * d.z;
+        const double t = std::clamp((m.x * d.x + m.y * d.y + m.z * d.z) / std::max(len2, 1e-12), 0.0, 1.0);
+        const P3 q{dentOrigin.x + d.x * t - dentCentre.x, dentOrigin.y + d.y * t - dentCentre.y,
+                   dentOrigin.z + d.z * t - dentCentre.z};
+        return q.x * q.x + q.y * q.y + q.z * q.z < dentRadius * dentRadius;
+    }
 
     bool inside(const P3 &p) const
     {
@@ -178,9 +195,10 @@ struct Body {
             return d.x * d.x + d.y * d.y + d.z * d.z <= radius * radius;
         }
         return std::pow(std::abs((p.x - centre.x) / half.x), exponent) +
-                   std::pow(std::abs((p.y - centre.y) / half.y), exponent) +
-                   std::pow(std::abs((p.z - centre.z) / half.z), exponent) <=
-               1;
+                       std::pow(std::abs((p.y - centre.y) / half.y), exponent) +
+                       std::pow(std::abs((p.z - centre.z) / half.z), exponent) <=
+                   1 &&
+               !behindDent(p);
     }
 
     // Points filling the body and covering its surface.
@@ -229,6 +247,11 @@ Body parseBody(const YAML::Node &n)
         b.half = v3(n["half"]);
         b.exponent = n["exponent"].as<double>();
         b.role = n["role"].as<std::string>();
+        if (const auto d = n["dent"]) {
+            b.dentCentre = v3(d["centre"]);
+            b.dentOrigin = v3(d["origin"]);
+            b.dentRadius = d["radius"].as<double>();
+        }
     }
     return b;
 }
@@ -321,6 +344,52 @@ TEST(ModelBodies, NoOrganelleEntersAnotherOrLeavesTheCytoplasm)
                 << "placements " << a->id << " (object " << a->object_index << ") and " << b->id << " (object "
                 << b->object_index << ") intersect";
         }
+}
+
+// The cell is cut open along a plane: what the cut opens lies in it with its own cut face (local
+// z = 0, open towards +z) in that plane, so the section shows its inside; everything else lies
+// wholly below it, so nothing hovers over the cut face or the vacuole.
+TEST(ModelBodies, OnlyWhatTheCutOpensReachesTheCutPlane)
+{
+    const LoadedModel &m = model();
+    ASSERT_EQ(m.placements.size(), size_t(zelle::kPlacementCount));
+    const YAML::Node objects = YAML::LoadFile(std::string(MODEL_SOURCES_DIR) + "/objects.yaml");
+    const YAML::Node scene = YAML::LoadFile(std::string(MODEL_SOURCES_DIR) + "/scene.yaml");
+    const double cut = scene["cut_z"].as<double>();
+    std::vector<Body> bodies;
+    std::vector<bool> opened;
+    for (const auto &o : objects["objects"]) {
+        bodies.push_back(parseBody(o["body"]));
+        opened.push_back(o["cut"].as<bool>(false));
+    }
+    ASSERT_EQ(bodies.size(), size_t(zelle::kObjectCount));
+    // The cell frame is the frame of the shells (placed at the cell's origin).
+    const zelle::Placement *membrane = nullptr;
+    for (const auto &p : m.placements)
+        if (bodies[p.object_index].role == "container")
+            membrane = &p;
+    ASSERT_TRUE(membrane);
+    int inTheCut = 0;
+    for (const auto &p : m.placements) {
+        const Body &b = bodies[p.object_index];
+        if (b.shape == "superellipsoid")
+            continue;
+        if (opened[p.object_index]) {
+            const P3 o = applyInverse(membrane->matrix, apply(p.matrix, {0, 0, 0}));
+            const P3 z = applyInverse(membrane->matrix, apply(p.matrix, {0, 0, 1}));
+            EXPECT_NEAR(o.z, cut, 1e-3) << "placement " << p.id << " (object " << p.object_index << ") is not in the cut";
+            EXPECT_NEAR(z.z - o.z, 1.0, 1e-3) << "placement " << p.id << " (object " << p.object_index
+                                              << ") does not open towards the viewer";
+            ++inTheCut;
+            continue;
+        }
+        for (const P3 &s : b.samples()) {
+            const P3 c = applyInverse(membrane->matrix, apply(p.matrix, s));
+            ASSERT_LE(c.z, cut) << "placement " << p.id << " (object " << p.object_index << ") reaches above the cut";
+        }
+    }
+    // The section shows the nucleus and, along the wall, the organelles that it opens.
+    EXPECT_GT(inTheCut, 30);
 }
 
 // --- The generator --------------------------------------------------------------------------

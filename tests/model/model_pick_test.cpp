@@ -1,9 +1,12 @@
 // The generated model in the library, headless: every organelle kind can be picked in the
-// whole cell from the initial camera, and every mesh of every detail view in that view.
+// whole cell from the initial camera, and every mesh of every detail view in that view; in the
+// whole cell every kind shows the colour of its button in the organelle menu.
 
 #include "model_helpers.h"
 
 #include "zelle.h"
+
+#include <GL/gl.h>
 
 #include <algorithm>
 #include <map>
@@ -12,6 +15,39 @@
 using namespace modeltest;
 
 namespace {
+
+// The organelle menu's label colours as the cell screen sets them (24-bit BGR), by organelle index.
+constexpr int kMenuColours[zelle::kObjectCount] = {9782668,  13001571, 51455,    5066115,  1372168, 227289,
+                                                   13152670, 16496559, 1197672,  14914654, 2114551};
+
+struct Rgb { int r, g, b; };
+
+Rgb fromBgr(int bgr) { return {bgr & 255, (bgr >> 8) & 255, (bgr >> 16) & 255}; }
+
+// Hue in degrees and chroma (max - min) of a colour; lighting scales all three channels alike, so
+// it changes brightness and chroma but keeps the hue.
+double hue(const Rgb &c, int *chroma = nullptr)
+{
+    const int mx = std::max({c.r, c.g, c.b}), mn = std::min({c.r, c.g, c.b}), d = mx - mn;
+    if (chroma)
+        *chroma = d;
+    if (d == 0)
+        return 0;
+    double h;
+    if (mx == c.r)
+        h = 60.0 * std::fmod(double(c.g - c.b) / d + 6, 6);
+    else if (mx == c.g)
+        h = 60.0 * (double(c.b - c.r) / d + 2);
+    else
+        h = 60.0 * (double(c.r - c.g) / d + 4);
+    return h;
+}
+
+double hueDistance(double a, double b)
+{
+    const double d = std::fmod(std::abs(a - b), 360.0);
+    return std::min(d, 360 - d);
+}
 
 class ModelPick : public ::testing::Test {
 protected:
@@ -74,6 +110,60 @@ TEST_F(ModelPick, EveryOrganelleKindIsPickableInTheWholeCell)
     }
     for (int kind = 0; kind < zelle::kObjectCount; ++kind)
         EXPECT_TRUE(found.count(kind)) << "no placement of object " << kind << " can be picked from the initial camera";
+}
+
+TEST_F(ModelPick, EveryKindShowsItsMenuColourInTheWholeCell)
+{
+    // The hue helper itself, on the menu's own colours.
+    EXPECT_NEAR(hue(fromBgr(kMenuColours[4])), 123.0, 1.0); // chloroplast green
+    EXPECT_NEAR(hue(fromBgr(kMenuColours[1])), 240.0, 1.0); // ER blue
+    EXPECT_NEAR(hueDistance(355, 5), 10.0, 1e-9);
+
+    Zelle_Render(-10, -10);
+    std::vector<uint8_t> frame(1024 * 768 * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
+    auto pixel = [&](int x, int y) { // window point, origin top left
+        const uint8_t *p = &frame[(size_t(767 - y) * 1024 + x) * 4];
+        return Rgb{p[0], p[1], p[2]};
+    };
+
+    std::map<int, int> kindOfId;
+    for (const auto &p : model.placements)
+        kindOfId[p.id] = p.object_index;
+    const Mat camera = initialCamera();
+    // Pixels where the pick names a placement of the kind, from points spread over its parts.
+    std::map<int, std::vector<double>> hues;
+    for (const auto &pl : model.placements) {
+        const Mat placed = multiply(camera, pl.matrix);
+        const auto &parts = model.objects[pl.object_index].overview_parts;
+        std::vector<Candidate> points;
+        for (size_t k = 0; k < parts.size() && k < 20; ++k)
+            candidates(model.meshes[parts[k].mesh_index], multiply(placed, parts[k].matrix), points);
+        const size_t step = std::max<size_t>(1, points.size() / 40);
+        for (size_t i = 0; i < points.size(); i += step) {
+            const int x = int(points[i].x), y = int(points[i].y);
+            const int id = Zelle_Action(9, x, y);
+            if (!kindOfId.count(id) || kindOfId[id] != pl.object_index)
+                continue;
+            int chroma = 0;
+            const double h = hue(pixel(x, y), &chroma);
+            if (chroma >= 8) // near-grey pixels (highlights, deep shade) carry no hue
+                hues[pl.object_index].push_back(h);
+        }
+    }
+    for (int kind = 0; kind < zelle::kObjectCount; ++kind) {
+        std::vector<double> d;
+        const double want = hue(fromBgr(kMenuColours[kind]));
+        for (double h : hues[kind])
+            d.push_back(hueDistance(h, want));
+        ASSERT_GE(d.size(), 5u) << "too few coloured pixels of object " << kind;
+        std::sort(d.begin(), d.end());
+        const double median = d[d.size() / 2];
+        EXPECT_LE(median, 15.0) << "object " << kind << ": the picked pixels' hue is " << median
+                                << " degrees away from its menu colour (" << want << " degrees), in " << d.size()
+                                << " pixels";
+    }
 }
 
 TEST_F(ModelPick, EveryMeshOfEveryDetailViewIsPickableThere)

@@ -216,14 +216,33 @@ V3 SuperEllipsoid::section(double zc, double t) const
     return V3(centre.x + half.x * k * spow(std::cos(a), e), centre.y + half.y * k * spow(std::sin(a), e), zc);
 }
 
+bool Dent::clip(V3 &p, double grow) const
+{
+    if (!active())
+        return false;
+    const double r = radius + grow;
+    const V3 d = p - origin, m = origin - centre;
+    const double a = dot(d, d), b = 2 * dot(d, m), c = dot(m, m) - r * r;
+    const double disc = b * b - 4 * a * c;
+    if (a < 1e-18 || disc <= 0)
+        return false;
+    const double t = (-b - std::sqrt(disc)) / (2 * a);
+    if (t < 0 || t >= 1)
+        return false;
+    p = origin + d * t;
+    return true;
+}
+
 void superSurface(Builder &b, const SuperEllipsoid &s, int nu, int nv, bool outward, const UvRect &rect,
-                  double repeatU, double repeatV)
+                  double repeatU, double repeatV, const Dent &dent, double dentGrow)
 {
     grid(
         b, nu, nv,
         [&](double u, double v, V3 &p, V3 &n) {
             p = s.point(-M_PI / 2 + M_PI * u, 2 * M_PI * v);
             n = s.normal(p);
+            if (dent.clip(p, dentGrow))
+                n = normalized(dent.centre - p); // the hollow's wall faces the organelle in it
             if (!outward)
                 n = -n;
         },

@@ -63,9 +63,21 @@ struct SuperEllipsoid {
     V3 section(double zc, double t) const;
 };
 
+// A spherical hollow that an organelle presses into a shell (the nucleus into the vacuole): seen
+// from `origin`, whatever lies behind the sphere is cut away, so the dented shell stays
+// star-shaped around origin and its cap at the cut remains one fan.
+struct Dent {
+    V3 centre, origin;
+    double radius = 0;
+    bool active() const { return radius > 0; }
+    // Moves p back along the ray from origin to where that ray enters the sphere (grown by
+    // `grow`); true if p was behind the sphere.
+    bool clip(V3 &p, double grow = 0) const;
+};
+
 // outward = true: normals point away from the centre.
 void superSurface(Builder &b, const SuperEllipsoid &s, int nu, int nv, bool outward, const UvRect &rect,
-                  double repeatU, double repeatV);
+                  double repeatU, double repeatV, const Dent &dent = {}, double dentGrow = 0);
 
 void ellipsoid(Builder &b, const V3 &centre, const V3 &radii, int nu, int nv, bool outward, const UvRect &rect,
                double repeatU = 1, double repeatV = 1);

@@ -83,6 +83,7 @@ int main(int argc, char **argv)
                         whole += triangles[parts[k].mesh_index];
             }
             std::printf("whole cell: %zu triangles in %d placements\n", whole, zelle::kPlacementCount);
+            std::printf("vacuole: %.0f %% of the space inside the plasma membrane\n", 100 * zellgen::vacuoleShare(model));
             for (const auto &o : model.objects) {
                 size_t detail = 0, overview = 0;
                 for (const auto &part : o.object.detail_parts)

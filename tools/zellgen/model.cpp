@@ -47,7 +47,8 @@ bool Body::inside(const V3 &p, double margin) const
     case Super: {
         SuperEllipsoid s = super;
         s.half = s.half + V3(margin, margin, margin);
-        return s.value(p) <= 1;
+        V3 q = p;
+        return s.value(p) <= 1 && !dent.clip(q, -margin);
     }
     }
     return false;
@@ -97,6 +98,11 @@ Body parseBody(const YAML::Node &n)
         b.kind = Body::Super;
         b.super = SuperEllipsoid{v3(n["centre"]), v3(n["half"]), n["exponent"].as<double>()};
         b.role = n["role"].as<std::string>();
+        if (const auto d = n["dent"]) {
+            b.dent.centre = v3(d["centre"]);
+            b.dent.radius = d["radius"].as<double>();
+            b.dent.origin = v3(d["origin"]);
+        }
     } else {
         throw std::runtime_error("unknown body shape: " + shape);
     }
@@ -239,6 +245,7 @@ struct Placer {
     std::vector<PlacedBody> &placed;
     const Body *container = nullptr; // membrane inner surface, cell frame
     const Body *excluder = nullptr;  // vacuole, cell frame
+    double cutZ = 1e9;               // the cell is open above this plane
     double margin = 0.01;
 
     bool fits(int objectIndex, const Frame &f, std::string *why = nullptr) const
@@ -248,6 +255,11 @@ struct Placer {
             return true;
         for (const V3 &s : b.samples()) {
             const V3 p = f.apply(s);
+            if (!model.objects[objectIndex].cut && p.z > cutZ - margin) {
+                if (why)
+                    *why = "above the cut";
+                return false;
+            }
             if (container && !container->inside(p, -margin)) {
                 if (why)
                     *why = "outside the plasma membrane";
@@ -306,8 +318,33 @@ void scatter(const YAML::Node &g, Placer &pl, const Model &model)
             V3 n = s.normal(sp);
             if (region == "membrane")
                 n = -n;
-            f = alignY(sp + n * (lift + gap), n, hint + V3(rng.range(-0.3, 0.3), rng.range(-0.3, 0.3), rng.range(-0.3, 0.3)));
-            f = f * rotationY(rng.range(-spin, spin));
+            if (g["align"].as<std::string>("") == "transverse") {
+                // Cortical microtubules: across the cell's long axis, parallel to each other.
+                const V3 across = cross(n, V3(1, 0, 0));
+                if (length(across) < 0.5)
+                    continue; // at the cell's ends there is no "across"
+                f = alignY(sp + n * (lift + gap), n, across);
+            } else {
+                f = alignY(sp + n * (lift + gap), n, hint + V3(rng.range(-0.3, 0.3), rng.range(-0.3, 0.3), rng.range(-0.3, 0.3)));
+                f = f * rotationY(rng.range(-spin, spin));
+            }
+        } else if (region == "section") {
+            // In the cut plane, against the plasma membrane or the tonoplast, opened by the cut:
+            // local y along the surface's normal, local z towards the viewer.
+            const bool onVacuole = g["side"].as<std::string>("membrane") == "tonoplast";
+            const SuperEllipsoid &s = onVacuole ? vac : mem;
+            V3 sp = s.section(pl.cutZ, rng.uniform());
+            V3 n = s.normal(sp);
+            if (onVacuole && pl.excluder->dent.clip(sp))
+                n = pl.excluder->dent.centre - sp;
+            if (!onVacuole)
+                n = -n;
+            n.z = 0;
+            if (length(n) < 1e-6)
+                continue;
+            n = normalized(n);
+            f = alignY(sp + n * (lift + gap), n, cross(n, V3(0, 0, 1)));
+            f.origin.z = pl.cutZ;
         } else if (region == "free") {
             const V3 p(rng.range(xr.first, xr.second), rng.range(yr.first, yr.second), rng.range(zr.first, zr.second));
             if (g["orient"].as<std::string>("random") == "fixed")
@@ -332,6 +369,32 @@ void scatter(const YAML::Node &g, Placer &pl, const Model &model)
 }
 
 } // namespace
+
+double vacuoleShare(const Model &model)
+{
+    const Body *membrane = nullptr, *vacuole = nullptr;
+    for (const auto &o : model.objects) {
+        if (o.body.role == "container")
+            membrane = &o.body;
+        if (o.body.role == "excluder")
+            vacuole = &o.body;
+    }
+    if (!membrane || !vacuole)
+        return 0;
+    const SuperEllipsoid &m = membrane->super;
+    long inCell = 0, inVacuole = 0;
+    const int n = 60;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            for (int k = 0; k < n; ++k) {
+                const V3 p = m.centre + mul(V3((i + 0.5) / n * 2 - 1, (j + 0.5) / n * 2 - 1, (k + 0.5) / n * 2 - 1), m.half);
+                if (!membrane->inside(p))
+                    continue;
+                ++inCell;
+                inVacuole += vacuole->inside(p);
+            }
+    return inCell ? double(inVacuole) / inCell : 0;
+}
 
 Model buildModel(const std::string &dir)
 {
@@ -364,6 +427,7 @@ Model buildModel(const std::string &dir)
         e.name = o["name"].as<std::string>();
         e.object.id = o["id"].as<int>();
         e.body = parseBody(o["body"]);
+        e.cut = o["cut"].as<bool>(false);
         e.object.view_matrix = viewMatrix(o["view"]);
         for (const auto &p : o["overview"])
             addParts(ctx, p, Frame(), e.object.overview_parts);
@@ -396,6 +460,7 @@ Model buildModel(const std::string &dir)
 
     std::vector<PlacedBody> placed;
     Placer pl{model, placed, container, excluder};
+    pl.cutZ = scene["cut_z"].as<double>(1e9);
     for (const auto &p : scene["placements"]) {
         if (p["group"]) {
             scatter(p["group"], pl, model);

@@ -17,6 +17,7 @@ struct Body {
     V3 a, b;             // capsule axis end points
     double radius = 0;   // capsule
     SuperEllipsoid super; // shells
+    Dent dent;            // shells: the hollow another organelle presses in
     std::string role;    // shells: "container" (organelles inside), "excluder" (outside), "wall"
 
     bool inside(const V3 &p, double margin = 0) const;
@@ -34,6 +35,7 @@ struct ObjectEntry {
     int index = 0;
     std::string name;
     Body body;
+    bool cut = false; // shown cut open at the cell's cut plane; everything else stays below it
     zelle::Object object;
 };
 
@@ -55,6 +57,8 @@ struct Model {
 Model buildModel(const std::string &dir);
 
 Body parseBody(const YAML::Node &n);
+// Share of the space inside the plasma membrane that the vacuole fills (sampled).
+double vacuoleShare(const Model &model);
 bool bodiesOverlap(const Body &a, const Frame &fa, const Body &b, const Frame &fb, double margin);
 
 } // namespace zellgen

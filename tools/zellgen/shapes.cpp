@@ -27,6 +27,17 @@ int segs(const YAML::Node &n, int i, int fallback)
     return n ? n[i].as<int>() : fallback;
 }
 
+Dent parseDent(const YAML::Node &n, const V3 &centre, double cut)
+{
+    Dent d;
+    if (!n)
+        return d;
+    d.centre = v3(n["centre"]);
+    d.radius = n["radius"].as<double>();
+    d.origin = v3(n["origin"], V3(centre.x, centre.y, cut));
+    return d;
+}
+
 using PosFn = std::function<V3(double u, double v)>;
 using UvFn = std::function<std::pair<double, double>(double u, double v, const V3 &p)>;
 using DirFn = std::function<V3(double u, double v, const V3 &p)>;
@@ -92,6 +103,62 @@ void closedSurface(Builder &b, const std::string &kind, const V3 &radii, double 
         ellipsoid(b, V3(), radii, nu, nv, outward, rect, ru, rv);
 }
 
+// One crista: a fold of the inner membrane of a tube of radius r (axis x), rising from the
+// membrane at y = +r towards the axis and ending free at y = r - reach. Its two faces are the
+// same membrane as the inner membrane; between them the fold's lumen opens into the
+// intermembrane space. Cut at z = cut, where it shows as a U of membrane around that lumen.
+// Built at x = 0; the back half (z < cut) only, so the cut shows the section.
+Builder crista(double r, double reach, double thick, double wall, double cut, const UvRect &uv, const UvRect &lumenUv)
+{
+    Builder b;
+    const double y0 = r - reach;
+    const int nz = 8, nv = 3, ne = 5;
+    // z from the back, where the free edge meets the membrane, to the cut.
+    const double zBack = -std::sqrt(std::max(1e-9, r * r - y0 * y0));
+    const double zCut = std::min(cut, 0.0);
+    auto wallY = [&](double z) { return std::sqrt(std::max(0.0, r * r - z * z)) + wall; };
+    for (int side = -1; side <= 1; side += 2) {
+        gridNumeric(
+            b, nz, nv,
+            [&](double u, double v) {
+                const double z = zBack + (zCut - zBack) * u;
+                return V3(side * thick / 2, y0 + (wallY(z) - y0) * v, z);
+            },
+            [&](double u, double v, const V3 &) { return std::make_pair(uv.s(u), uv.t(v)); },
+            [&](double, double, const V3 &) { return V3(side, 0, 0); });
+    }
+    // The rounded free edge.
+    gridNumeric(
+        b, nz, ne,
+        [&](double u, double v) {
+            const double z = zBack + (zCut - zBack) * u, a = M_PI * v;
+            return V3(-thick / 2 * std::cos(a), y0 - thick / 2 * std::sin(a), z);
+        },
+        [&](double u, double v, const V3 &) { return std::make_pair(uv.s(u), uv.t(0.2 * v)); },
+        [&](double, double v, const V3 &) { return V3(-std::cos(M_PI * v), -std::sin(M_PI * v), 0); });
+    // The section at the cut: two membrane bands and the U at the edge, the lumen between them.
+    const double m = std::min(wall * 0.5, thick * 0.3);
+    const double yTop = wallY(zCut);
+    auto band = [&](const std::function<V3(double)> &o, const std::function<V3(double)> &i) {
+        ring(b, 6, o, i, V3(0, 0, 1), uv, 1);
+    };
+    for (int side = -1; side <= 1; side += 2)
+        band([&](double t) { return V3(side * thick / 2, y0 + (yTop - y0) * t, zCut + 1e-4); },
+             [&](double t) { return V3(side * (thick / 2 - m), y0 + (yTop - y0) * t, zCut + 1e-4); });
+    band([&](double t) { const double a = M_PI * t; return V3(-thick / 2 * std::cos(a), y0 - thick / 2 * std::sin(a), zCut + 1e-4); },
+         [&](double t) { const double a = M_PI * t; return V3(-(thick / 2 - m) * std::cos(a), y0 - (thick / 2 - m) * std::sin(a), zCut + 1e-4); });
+    Builder l;
+    grid(
+        l, 1, 4,
+        [&](double u, double v, V3 &p, V3 &n) {
+            p = V3((u - 0.5) * (thick - 2 * m), y0 + (yTop - y0) * v, zCut + 5e-5);
+            n = V3(0, 0, 1);
+        },
+        lumenUv);
+    b.append(l);
+    return b;
+}
+
 // A body cut open along the plane z = cut (the part z > cut removed): its outermost surface, its
 // innermost surface and a band for each membrane along the cut.
 Builder halfShell(const YAML::Node &s)
@@ -140,6 +207,12 @@ Builder halfShell(const YAML::Node &s)
         for (const auto &[o, i] : membranes)
             ring(out, rimSegs, sectionCurve(kind, shrink(o), h, cut), sectionCurve(kind, shrink(i), h, cut),
                  V3(0, 0, 1), rimUv, s["rim_repeat"].as<double>(1));
+        if (s["cap_uv"]) { // the inside in section, painted: the texture spans the section's box
+            const V3 in = shrink(membranes.back().second);
+            const double ax = kind == "capsule" ? h + in.y : in.x, ay = in.y;
+            cap(out, rimSegs, V3(0, 0, cut), sectionCurve(kind, in, h, cut), V3(0, 0, 1), uvRect(s["cap_uv"]), 1.0,
+                V3(0.5 / ax, 0, 0), V3(0, 0.5 / ay, 0));
+        }
     }
 
     if (const auto core = s["core"]) { // peroxisome: a crystal inside
@@ -150,16 +223,15 @@ Builder halfShell(const YAML::Node &s)
     if (const auto cristae = s["cristae"]) { // mitochondrion: folds of the inner membrane
         const int count = cristae["count"].as<int>();
         const double r = radii.y - membranes.back().second;
-        const double depth = cristae["depth"].as<double>(), thick = cristae["thickness"].as<double>();
-        const double width = cristae["width"].as<double>();
-        const UvRect cu = uvRect(cristae["uv"]);
+        // How far a fold reaches into the matrix, as a share of the matrix width.
+        const double reach = cristae["reach"].as<double>(0.6) * 2 * r;
+        const double thick = cristae["thickness"].as<double>();
+        const double wall = membranes.back().second - membranes.back().first;
+        const UvRect cu = uvRect(cristae["uv"]), lumen = uvRect(cristae["lumen_uv"]);
+        const double span = cristae["span"].as<double>(0.9) * h * 2;
         for (int k = 0; k < count; ++k) {
-            const double x = -h + (2 * h) * (k + 0.5) / count;
-            const double side = (k % 2 == 0) ? 1 : -1;
-            Builder plate;
-            ellipsoid(plate, V3(), V3(thick, depth, width), 6, 10, true, cu);
-            const double tilt = (k % 3 - 1) * 8.0;
-            out.append(plate, pose(V3(x, side * (r - depth * 0.8), cristae["z"].as<double>(-0.2 * r)), V3(0, 0, tilt)));
+            const double x = -span / 2 + span * (count == 1 ? 0.5 : double(k) / (count - 1));
+            out.append(crista(r, reach, thick, wall, cut, cu, lumen), pose(V3(x, 0, 0), V3(0, 0, k % 2 ? 180 : 0)));
         }
     }
     return out;
@@ -175,22 +247,29 @@ Builder superShell(const YAML::Node &s)
     const double cut = s["cut_z"].as<double>();
     const int nu = segs(s["segments"], 0, 24), nv = segs(s["segments"], 1, 24);
     const UvRect outerUv = uvRect(s["outer_uv"]), innerUv = uvRect(s["inner_uv"]), rimUv = uvRect(s["rim_uv"]);
+    const Dent dent = parseDent(s["dent"], outer.centre, cut);
     Builder full;
     if (s["outer"].as<bool>(true))
-        superSurface(full, outer, nu, nv, true, outerUv, 1, 1);
+        superSurface(full, outer, nu, nv, true, outerUv, 1, 1, dent, 0);
     if (s["inner"].as<bool>(true))
-        superSurface(full, inner, nu, nv, false, innerUv, 1, 1);
+        superSurface(full, inner, nu, nv, false, innerUv, 1, 1, dent, thick);
     Builder out = clip(full, V3(0, 0, 1), cut);
     const int rimSegs = s["rim_segments"].as<int>(nv * 2);
+    auto section = [&](const SuperEllipsoid &e, double grow) {
+        return [&e, &dent, cut, grow](double t) {
+            V3 p = e.section(cut, t);
+            dent.clip(p, grow);
+            return p;
+        };
+    };
     if (thick > 0 && s["rim"].as<bool>(true))
-        ring(out, rimSegs, [&](double t) { return outer.section(cut, t); }, [&](double t) { return inner.section(cut, t); },
-             V3(0, 0, 1), rimUv, s["rim_repeat"].as<double>(1));
+        ring(out, rimSegs, section(outer, 0), section(inner, thick), V3(0, 0, 1), rimUv, s["rim_repeat"].as<double>(1));
     if (s["cap"].as<bool>(false)) {
         const V3 c(outer.centre.x, outer.centre.y, cut);
         const double extent = std::max(outer.half.x, outer.half.y);
         // With a membrane of some thickness the cap fills its inner edge, inside the rim band.
-        const SuperEllipsoid &edge = thick > 0 ? inner : outer;
-        cap(out, rimSegs, c, [&](double t) { return edge.section(cut, t); }, V3(0, 0, 1), uvRect(s["cap_uv"]),
+        const bool thin = thick <= 0;
+        cap(out, rimSegs, c, section(thin ? outer : inner, thin ? 0 : thick), V3(0, 0, 1), uvRect(s["cap_uv"]),
             0.5 / extent, V3(1, 0, 0), V3(0, 1, 0));
     }
     return out;
@@ -267,7 +346,28 @@ Builder tubes(const YAML::Node &s)
         double len = 0;
         for (size_t i = 1; i < sm.size(); ++i)
             len += length(sm[i] - sm[i - 1]);
-        tube(b, sm, radius, sides, s["caps"].as<bool>(true), rect, rep * len, s["repeat_around"].as<double>(1));
+        const double hollow = s["hollow"].as<double>(0);
+        tube(b, sm, radius, sides, s["caps"].as<bool>(true) && hollow <= 0, rect, rep * len, s["repeat_around"].as<double>(1));
+        if (hollow > 0) { // a tube wall: the lumen inside, its ring of subunits at each cut end
+            Builder in;
+            tube(in, sm, hollow, sides, false, rect, rep * len, s["repeat_around"].as<double>(1));
+            for (auto &v : in.vertices)
+                v.n = -v.n;
+            for (auto &t : in.triangles)
+                std::swap(t[1], t[2]);
+            b.append(in);
+            const UvRect endUv = uvRect(s["end_uv"]);
+            for (int end = 0; end < 2; ++end) {
+                const V3 c = end == 0 ? sm.front() : sm.back();
+                const V3 t = normalized(end == 0 ? sm.front() - sm[1] : sm.back() - sm[sm.size() - 2]);
+                const V3 a = normalized(std::abs(t.y) < 0.9 ? cross(t, V3(0, 1, 0)) : cross(t, V3(1, 0, 0)));
+                const V3 bb = cross(t, a);
+                auto circle = [&](double rad) {
+                    return [=](double u) { const double w = 2 * M_PI * u; return c + (a * std::cos(w) + bb * std::sin(w)) * rad; };
+                };
+                ring(b, sides, circle(radius), circle(hollow), t, endUv, 1);
+            }
+        }
     }
     return b;
 }
@@ -403,6 +503,43 @@ Builder plasmodesma(const YAML::Node &s)
     return b;
 }
 
+// A plasmodesma as the wall's cut face shows it: a channel through the wall along y, lined with
+// plasma membrane that narrows to a neck at both ends, the desmotubule along its middle. Flat
+// in the plane z = 0 (facing +z), laid onto the cut face of the wall.
+Builder plasmodesmaSection(const YAML::Node &s)
+{
+    Builder b;
+    const double len = s["length"].as<double>(), r = s["radius"].as<double>();
+    const double neck = s["neck"].as<double>(0.4), lining = s["lining"].as<double>(0.3);
+    const double tubule = s["desmotubule"].as<double>();
+    const int n = s["segments"].as<int>(12);
+    const UvRect liningUv = uvRect(s["lining_uv"]), lumenUv = uvRect(s["lumen_uv"]), coreUv = uvRect(s["core_uv"]);
+    auto radius = [&](double y) { // narrowest where the channel meets the plasma membranes
+        const double e = (std::abs(y) - len / 2) / (0.12 * len);
+        return r * (1 - neck * std::exp(-e * e));
+    };
+    // Across the channel: lining, lumen, desmotubule, lumen, lining, as fractions of the radius.
+    auto band = [&](std::function<double(double)> x0, std::function<double(double)> x1, const UvRect &uv) {
+        grid(
+            b, 1, n,
+            [&](double u, double v, V3 &p, V3 &nn) {
+                const double y = -len / 2 + len * v;
+                p = V3(x0(y) + (x1(y) - x0(y)) * u, y, 0);
+                nn = V3(0, 0, 1);
+            },
+            uv);
+    };
+    for (int side = -1; side <= 1; side += 2) {
+        band([&](double y) { return side * radius(y); }, [&](double y) { return side * radius(y) * (1 - lining); },
+             liningUv);
+        band([&](double y) { return side * radius(y) * (1 - lining); }, [&](double) { return side * tubule; }, lumenUv);
+    }
+    band([&](double) { return -tubule; }, [&](double) { return tubule; }, coreUv);
+    // Grid winding depends on the band's direction: the library draws both faces alike, and the
+    // normals all face the viewer.
+    return b;
+}
+
 } // namespace
 
 Builder buildShape(const YAML::Node &spec)
@@ -446,6 +583,8 @@ Builder buildShape(const YAML::Node &spec)
     }
     if (shape == "plasmodesma")
         return plasmodesma(s);
+    if (shape == "plasmodesma_section")
+        return plasmodesmaSection(s);
     throw std::runtime_error("unknown shape: " + shape);
 }
 

@@ -217,6 +217,45 @@ void paintLayer(std::vector<Rgb> &px, int width, const Region &r, const YAML::No
                     at(x, y) = mixRgb(col, rim, d * d);
             });
         }
+    } else if (kind == "grana") {
+        // Grana in section: columns of stacked thylakoid membranes, joined by stroma lamellae.
+        const auto us = layer["columns"];
+        const double colWidth = layer["width"].as<double>(0.08);
+        const double lines = layer["lines"].as<double>(8);
+        const Rgb col = colour(layer["color"]), light = colour(layer["light"], col);
+        const double lamella = layer["lamella"].as<double>(0.5);
+        forEach([&](int x, int y, double u, double v) {
+            for (const auto &c : us) {
+                const double cu = c[0].as<double>(), half = c[1].as<double>();
+                if (std::abs(u - cu) < colWidth / 2 && std::abs(v - 0.5) < half) {
+                    const double f = (v - 0.5 + half) / (2 * half) * lines;
+                    at(x, y) = (f - std::floor(f)) < 0.6 ? col : light;
+                    return;
+                }
+            }
+            if (std::abs(v - lamella) < 0.012)
+                at(x, y) = mixRgb(at(x, y), col, 0.7);
+        });
+    } else if (kind == "comb") {
+        // Cristae in section: folds reaching in from alternate sides, with their lumen.
+        const int count = layer["count"].as<int>(8);
+        const double reach = layer["reach"].as<double>(0.6), width = layer["width"].as<double>(0.04);
+        const double span = layer["span"].as<double>(0.7);
+        const Rgb col = colour(layer["color"]), lumen = colour(layer["lumen"], col);
+        forEach([&](int x, int y, double u, double v) {
+            for (int k = 0; k < count; ++k) {
+                const double cu = 0.5 - span / 2 + span * (count == 1 ? 0.5 : double(k) / (count - 1));
+                const double du = std::abs(u - cu) / (width / 2);
+                const double depth = k % 2 ? 1 - v : v; // from the bottom edge, then from the top
+                // Rounded free end.
+                const double over = std::max(0.0, depth - (reach - width / 2)) / (width / 2);
+                const double d = std::sqrt(du * du + over * over);
+                if (d < 1 && depth < reach + width / 2) {
+                    at(x, y) = d < 0.45 ? lumen : col;
+                    return;
+                }
+            }
+        });
     } else if (kind == "gradient") {
         const bool alongT = layer["axis"].as<std::string>("t") == "t";
         const Rgb col = colour(layer["color"]);
