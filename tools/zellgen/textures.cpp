@@ -256,6 +256,46 @@ void paintLayer(std::vector<Rgb> &px, int width, const Region &r, const YAML::No
                 }
             }
         });
+    } else if (kind == "proteins") {
+        // Membrane proteins in a bilayer seen in section (v = 0 outside, 1 inside): integral ones
+        // spanning it, channels with their pore, peripheral ones on the inner side, and sugar
+        // chains on the outer side.
+        const Rgb col = colour(layer["color"]), dark = colour(layer["dark"], col);
+        const Rgb sugar = colour(layer["sugar"], col), pore = colour(layer["pore"], col);
+        const double v0 = layer["span"][0].as<double>(), v1 = layer["span"][1].as<double>();
+        auto w_px = [&] { return double(w); };
+        for (const auto &p : layer["list"]) {
+            const double cu = p["u"].as<double>(), w = p["width"].as<double>();
+            const std::string type = p["type"].as<std::string>("integral");
+            const bool glyco = p["sugar"].as<bool>(false);
+            double a0 = v0, a1 = v1; // vertical extent of the protein
+            if (type == "peripheral") {
+                a0 = v1 - 0.02;
+                a1 = std::min(1.0, v1 + 0.17);
+            }
+            const double cv = (a0 + a1) / 2, hv = (a1 - a0) / 2 + 0.03;
+            forEach([&](int x, int y, double u, double v) {
+                const double du = (u - cu) / (w / 2), dv = (v - cv) / hv;
+                const double d = du * du + dv * dv;
+                if (d < 1) {
+                    Rgb c = mixRgb(col, dark, d);
+                    if (type == "channel" && std::abs(du) < 0.18)
+                        c = pore;
+                    at(x, y) = c;
+                }
+                // A branched sugar chain of beads on the protein's outer end.
+                if (glyco) {
+                    const double px = (u - cu) * w_px(), py = (v - (cv - hv)) * h;
+                    const double step = 0.045 * h, r = 0.018 * h;
+                    const double beads[][2] = {{0, -1}, {0, -2}, {0, -3}, {-0.9, -3.6}, {0.9, -3.6}, {-1.5, -4.4}, {0.9, -4.6}};
+                    for (const auto &b : beads) {
+                        const double bx = px - b[0] * step, by = py - b[1] * step;
+                        if (bx * bx + by * by < r * r)
+                            at(x, y) = sugar;
+                    }
+                }
+            });
+        }
     } else if (kind == "gradient") {
         const bool alongT = layer["axis"].as<std::string>("t") == "t";
         const Rgb col = colour(layer["color"]);
