@@ -13,10 +13,14 @@ namespace vellora {
 RunKind runKindOf(TestKind kind)
 {
     switch (kind) {
-    case TestKind::SelfCheck: return RunKind::SelfCheck;
-    case TestKind::MultipleChoice: return RunKind::MultipleChoice;
-    case TestKind::Cloze: return RunKind::Cloze;
-    case TestKind::Unknown: break;
+    case TestKind::SelfCheck:
+        return RunKind::SelfCheck;
+    case TestKind::MultipleChoice:
+        return RunKind::MultipleChoice;
+    case TestKind::Cloze:
+        return RunKind::Cloze;
+    case TestKind::Unknown:
+        break;
     }
     return RunKind::None;
 }
@@ -90,8 +94,9 @@ bool clozeGapRight(const QString &typed, const TWord &accepted)
 
 namespace {
 
-class ClozeWriter {
-public:
+class ClozeWriter
+{
+  public:
     ClozeWriter(int panelWidth, const std::function<int(const QByteArray &)> &textWidth)
         : m_panelWidth(panelWidth), m_textWidth(textWidth)
     {
@@ -133,7 +138,7 @@ public:
 
     ClozeLayout result() { return m_out; }
 
-private:
+  private:
     int m_panelWidth;
     const std::function<int(const QByteArray &)> &m_textWidth;
     int m_x = 0;

@@ -25,7 +25,8 @@ RunKind runKindOf(TestKind kind);
 int resultPercent(int32_t right, int32_t total);
 
 // What a progress bar gets: Max 0 (an empty bar) without results, else Max 100 and the mean.
-struct BarSetting {
+struct BarSetting
+{
     int Max = 0;
     int Pos = 0;
     bool operator==(const BarSetting &) const = default;
@@ -34,8 +35,7 @@ struct BarSetting {
 BarSetting averageOfPercents(const QList<int> &percents);
 
 // The overall bar of one kind letter ('S', 'M', 'L'): the results whose ID begins with it.
-template <class Result>
-BarSetting kindBar(const QList<Result> &results, char letter)
+template <class Result> BarSetting kindBar(const QList<Result> &results, char letter)
 {
     QList<int> percents;
     for (const Result &r : results)
@@ -45,8 +45,7 @@ BarSetting kindBar(const QList<Result> &results, char letter)
 }
 
 // The list bar of one test: the results whose 16-byte ID equals it.
-template <class Result>
-BarSetting testBar(const QList<Result> &results, const QByteArray &id)
+template <class Result> BarSetting testBar(const QList<Result> &results, const QByteArray &id)
 {
     QList<int> percents;
     for (const Result &r : results)
@@ -70,20 +69,23 @@ bool clozeGapRight(const QString &typed, const TWord &accepted);
 
 // The cloze text laid out for a text panel of a given width, words measured by the caller in
 // the panel's font. Lines are 22 pixels apart; a gap is a run of 2W blanks covered by a box.
-struct ClozePiece {
+struct ClozePiece
+{
     int Line = 0;
     int X = 0;
     QByteArray Bytes; // a word with its trailing blank, or a gap's blanks
 };
 
-struct ClozeBox {
+struct ClozeBox
+{
     int Left = 0;
     int Top = 0;
     int Width = 0;
     bool operator==(const ClozeBox &) const = default;
 };
 
-struct ClozeLayout {
+struct ClozeLayout
+{
     QList<QByteArray> Lines;
     QList<ClozePiece> Pieces;
     QList<ClozeBox> Boxes; // one per gap, in text order

@@ -6,7 +6,8 @@ using namespace vellora;
 
 namespace {
 
-struct Result {
+struct Result
+{
     QByteArray TestID;
     int32_t Total = 0;
     int32_t Right = 0;
@@ -18,7 +19,10 @@ const QByteArray kIdM = "MORGANELLEN-0001";
 
 TEST(ResultPercent, RoundsHalvesToEvenAndCountsEmptyTestsAsZero)
 {
-    struct Case { int right, total, percent; };
+    struct Case
+    {
+        int right, total, percent;
+    };
     for (const Case c : {Case{1, 8, 12}, Case{3, 8, 38}, Case{3, 4, 75}, Case{1, 3, 33}, Case{2, 3, 67},
                          Case{1, 40, 2}, Case{5, 5, 100}, Case{0, 7, 0}, Case{0, 0, 0}, Case{3, 0, 0}})
         EXPECT_EQ(resultPercent(c.right, c.total), c.percent) << c.right << " of " << c.total;
@@ -53,20 +57,25 @@ TEST(Bars, MeanRoundsHalvesToEven)
 
 TEST(ResultTime, SecondsFromOneOClockOnNewYear1970OfTheWallClock)
 {
-    struct Case { QDate date; QTime time; int32_t seconds; };
+    struct Case
+    {
+        QDate date;
+        QTime time;
+        int32_t seconds;
+    };
     const Case cases[] = {
         {QDate(1970, 1, 1), QTime(1, 0, 10), 10},
         {QDate(1970, 1, 1), QTime(1, 0, 10, 499), 10},
         {QDate(1970, 1, 1), QTime(1, 0, 10, 501), 11},
-        {QDate(1970, 1, 1), QTime(1, 0, 10, 500), 10},  // half: to the even second
+        {QDate(1970, 1, 1), QTime(1, 0, 10, 500), 10}, // half: to the even second
         {QDate(1970, 1, 1), QTime(1, 0, 11, 500), 12},
-        {QDate(1970, 1, 1), QTime(0, 59, 50), 10},      // before the origin: the distance
+        {QDate(1970, 1, 1), QTime(0, 59, 50), 10}, // before the origin: the distance
         {QDate(2001, 9, 9), QTime(2, 46, 40), 1000000000},
         {QDate(2026, 7, 1), QTime(12, 0, 0), 1782903600},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(resultTime(QDateTime(c.date, c.time)), c.seconds) << c.date.toString().toStdString() << ' '
-                                                                     << c.time.toString("hh:mm:ss.zzz").toStdString();
+        EXPECT_EQ(resultTime(QDateTime(c.date, c.time)), c.seconds)
+            << c.date.toString().toStdString() << ' ' << c.time.toString("hh:mm:ss.zzz").toStdString();
 }
 
 TEST(TickedMask, SumsTheTickedBoxesUpToSixteen)
@@ -83,7 +92,12 @@ TEST(TickedMask, SumsTheTickedBoxesUpToSixteen)
 
 TEST(ClozeAnswer, CaseOfEveryLetterAndOuterBlanksDoNotCount)
 {
-    struct Case { const char *typed; QByteArray accepted; bool right; };
+    struct Case
+    {
+        const char *typed;
+        QByteArray accepted;
+        bool right;
+    };
     const Case cases[] = {
         {"Zellkern", "Zellkern", true},
         {"zellkern", "Zellkern", true},
@@ -94,12 +108,18 @@ TEST(ClozeAnswer, CaseOfEveryLetterAndOuterBlanksDoNotCount)
         {"Zell kern", "Zellkern", false},
         {"", "Zellkern", false},
         {"Zellkerne", "Zellkern", false},
-        {"äpfel", "\xC4pfel", true},       // cp1252 Ä
+        {"äpfel", "\xC4pfel", true}, // cp1252 Ä
         {"ÄPFEL", "\xE4pfel", true},
         {"Aepfel", "\xC4pfel", false},
         {"apfel", "\xC4pfel", false},
-        {"Strasse", "Stra\xDF" "e", false}, // ß stays ß
-        {"STRAßE", "stra\xDF" "e", true},
+        {"Strasse",
+         "Stra\xDF"
+         "e",
+         false}, // ß stays ß
+        {"STRAßE",
+         "stra\xDF"
+         "e",
+         true},
     };
     for (const Case &c : cases)
         EXPECT_EQ(clozeAnswerMatches(QString::fromUtf8(c.typed), c.accepted), c.right) << c.typed;
@@ -128,7 +148,8 @@ TEST(ClozeLayout, GapsSitWhereTheirBlanksAreOnOneLine)
     EXPECT_EQ(l.Boxes[0], (ClozeBox{40, 0, 120}));
     EXPECT_EQ(l.Boxes[1], (ClozeBox{310, 0, 200}));
     ASSERT_EQ(l.Lines.size(), 1);
-    EXPECT_EQ(l.Lines[0], "Die " + QByteArray(12, ' ') + " ist von einer " + QByteArray(20, ' ') + " umgeben.");
+    EXPECT_EQ(l.Lines[0],
+              "Die " + QByteArray(12, ' ') + " ist von einer " + QByteArray(20, ' ') + " umgeben.");
 }
 
 TEST(ClozeLayout, DigitsEndAtTheFirstOtherCharacter)

@@ -1,0 +1,524 @@
+#include "u_uebung.h"
+
+#include "Button.h"
+#include "CheckBox.h"
+#include "Edit.h"
+#include "Memo.h"
+#include "ProgressBar.h"
+#include "ScrollBar.h"
+#include "ShadowPanel.h"
+#include "controls.h"
+#include "profilestore.h"
+#include "uebungcontrols.h"
+
+#include "support/programfolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vellora;
+
+namespace {
+
+const QColor kText(15, 29, 69);
+const QColor kGreen(0, 128, 0);
+const QColor kRed(255, 0, 0);
+
+QByteArray id16(const char *id)
+{
+    QByteArray b(id);
+    b = b.leftJustified(16, '-', true);
+    return b;
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TSLFTest selfCheck(const QByteArray &id, const QByteArray &title, int questions)
+{
+    TSLFTest t;
+    t.Info = {id16(id), title};
+    for (int i = 0; i < questions; ++i)
+        t.Questions.append(
+            {"Frage " + QByteArray::number(i + 1) + "?", "Antwort " + QByteArray::number(i + 1) + "."});
+    t.Count = int32_t(t.Questions.size());
+    return t;
+}
+
+TMPCTest multipleChoice(const QByteArray &id, const QList<TMPCQuestion> &questions)
+{
+    TMPCTest t;
+    t.Info = {id16(id), "Organellen"};
+    t.Questions = questions;
+    t.Count = int32_t(questions.size());
+    return t;
+}
+
+TMPCQuestion choice(uint16_t mask, int options)
+{
+    TMPCQuestion q;
+    q.Question = "Welche Organellen haben eine doppelte Membran?";
+    q.Answer = mask;
+    for (int k = 0; k < options; ++k)
+        q.Options.append("Antwort " + QByteArray::number(k));
+    q.Count = int32_t(q.Options.size());
+    return q;
+}
+
+// Cloze with four gaps: Zellkern, Äpfel (cp1252), Zellwand/Wand, Chloroplasten.
+TLKTTest cloze()
+{
+    TLKTTest t;
+    t.Info = {id16("LZELLE"), "Die Pflanzenzelle"};
+    t.Text =
+        "Der #8 steuert die Zelle. Im Herbst fallen #6 vom Baum. Die #8 gibt Halt, die #13 machen Zucker.";
+    t.Words = {TWord{1, {"Zellkern"}}, TWord{1, {"\xC4pfel"}}, TWord{2, {"Zellwand", "Wand"}},
+               TWord{1, {"Chloroplasten"}}};
+    t.Count = 4;
+    return t;
+}
+
+// The screen on a store in a temporary folder; tests write their test files beside the
+// executable, where the program looks for its "tests" folder.
+class UebungTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(profiles.isValid());
+        ASSERT_TRUE(folder.isValid());
+        store = std::make_unique<TProfileStore>(profiles.path());
+        store->LoadProfileIndex();
+        ASSERT_TRUE(store->EnsureFolder());
+        screen = std::make_unique<TUebung>();
+        screen->resize(1024, 723);
+        screen->SetStore(store.get());
+        QObject::connect(screen.get(), &TUebung::messageRequested,
+                         [this](const QString &title, const QString &text, QWidget *) {
+                             messages.append({title, text});
+                         });
+        QObject::connect(screen.get(), &TUebung::areaMenuLocked,
+                         [this](bool locked) { areaLocks.append(locked); });
+        screen->show();
+    }
+
+    void TearDown() override { screen.reset(); }
+
+    // A list test of the program: tests/test<n> + the kind's extension.
+    void writeListTest(TestKind kind, int n, const QByteArray &bytes)
+    {
+        folder.write(QString("tests/test%1").arg(n) + testExtension(kind), bytes);
+    }
+
+    void signIn()
+    {
+        ASSERT_TRUE(store->CreateProfile("Anna", "geheim1"));
+        ASSERT_TRUE(store->SignIn(store->FindProfile("Anna", "geheim1")));
+    }
+
+    qint64 profileSize() const { return QFileInfo(store->Folder() + store->Active().FileName).size(); }
+
+    QString writeTest(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = own.filePath(name);
+        writeBytes(path, bytes);
+        return path;
+    }
+
+    void tick(std::initializer_list<int> boxes)
+    {
+        for (int k : boxes)
+            screen->Options[k]->SetChecked(true);
+    }
+
+    vellora::test::ProgramFolder folder;
+    QTemporaryDir profiles;
+    QTemporaryDir own;
+    std::unique_ptr<TProfileStore> store;
+    std::unique_ptr<TUebung> screen;
+    QList<QPair<QString, QString>> messages;
+    QList<bool> areaLocks;
+};
+
+TEST_F(UebungTest, StartingWhileSignedOutOnlyTellsTheLearner)
+{
+    writeListTest(TestKind::MultipleChoice, 0,
+                  serializeMultipleChoiceTest(multipleChoice("MEINS", {choice(3, 4)})));
+    screen->ShowTestList(RunKind::MultipleChoice);
+    screen->TestClick(0);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].first, "Bitte anmelden!");
+    EXPECT_EQ(messages[0].second, "Du musst dich anmelden, bevor du einen Test starten kannst.");
+    EXPECT_EQ(screen->ListView(), 2);
+    EXPECT_TRUE(screen->Menu->isEnabled());
+    EXPECT_TRUE(areaLocks.isEmpty());
+    EXPECT_TRUE(screen->Tests[0]->isVisible());
+    EXPECT_FALSE(screen->Container_Question->isVisible());
+    EXPECT_EQ(screen->Kind(), RunKind::MultipleChoice); // the list's kind, no test
+}
+
+TEST_F(UebungTest, SelfCheckRunsEveryQuestionAndStoresTheLearnersMarks)
+{
+    signIn();
+    const qint64 before = profileSize();
+    screen->StartTest(writeTest("zelle.slf", serializeSelfCheckTest(selfCheck("SZELLE", "Zellkern", 3))));
+    EXPECT_EQ(areaLocks, QList<bool>{true});
+    EXPECT_FALSE(screen->Menu->isEnabled());
+    EXPECT_EQ(screen->ListView(), 0);
+    EXPECT_FALSE(screen->Container_Text->isVisible());
+
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(screen->Caption->text(), QString("Zellkern - Frage %1 von 3").arg(i));
+        EXPECT_EQ(screen->Question->Text(), QString("Frage %1?").arg(i));
+        EXPECT_EQ(screen->Container_Question->height(), 23 * screen->Question->LineCount());
+        EXPECT_EQ(screen->Container_Answere->height(), 42); // only "Antwort anzeigen"
+        screen->ShowAnswere->OnClick(screen->ShowAnswere);
+        EXPECT_EQ(screen->Answere->Text(), QString("Antwort %1.").arg(i));
+        EXPECT_EQ(screen->Container_Answere->height(), 22 * screen->Answere->LineCount() + 94);
+        EXPECT_EQ(screen->Right->y() + screen->Right->height(), screen->Container_Answere->height());
+        if (i == 2)
+            screen->Wrong->OnClick(screen->Wrong);
+        else
+            screen->Right->OnClick(screen->Right);
+    }
+    EXPECT_EQ(screen->Caption->text(), "Zellkern - Ergebnis");
+    EXPECT_EQ(screen->Question->Text(), "Du hast 2 von 3 Fragen richtig beantwortet.");
+    EXPECT_EQ(screen->Container_Question->height(), 22 * screen->Question->LineCount());
+    EXPECT_FALSE(screen->Container_Answere->isVisible());
+    EXPECT_TRUE(screen->Back->isVisible());
+    EXPECT_EQ(screen->Back->x(), screen->Container_Test->width() - screen->Back->width() - 30);
+    EXPECT_EQ(screen->Back->y(), screen->height() - screen->Back->height() - 20);
+
+    ASSERT_EQ(store->Results().size(), 1);
+    EXPECT_EQ(store->Results()[0].TestID, id16("SZELLE"));
+    EXPECT_EQ(store->Results()[0].Total, 3);
+    EXPECT_EQ(store->Results()[0].Right, 2);
+    EXPECT_EQ(profileSize(), before + 28);
+    EXPECT_EQ(screen->Bar_SLF->Max(), 100);
+    EXPECT_EQ(screen->Bar_SLF->Pos(), 67);
+    EXPECT_FALSE(screen->Menu->isEnabled()); // until "Zurück zur Einleitung"
+
+    screen->Back->OnClick(screen->Back);
+    EXPECT_EQ(areaLocks, (QList<bool>{true, false}));
+    EXPECT_TRUE(screen->Menu->isEnabled());
+    EXPECT_EQ(screen->Kind(), RunKind::None);
+    EXPECT_EQ(screen->ListView(), 4);
+    EXPECT_EQ(screen->Caption->text(), "Einleitung");
+    EXPECT_FALSE(screen->Container_Question->isVisible());
+    EXPECT_FALSE(screen->Back->isVisible());
+    EXPECT_TRUE(screen->Container_Text->isVisible());
+    EXPECT_EQ(screen->SLF().Count, 0);
+}
+
+TEST_F(UebungTest, SelfCheckWithoutQuestionsFinishesAtOnce)
+{
+    signIn();
+    screen->StartTest(writeTest("leer.slf", serializeSelfCheckTest(selfCheck("SLEER", "Leer", 0))));
+    EXPECT_EQ(screen->Question->Text(), "Du hast 0 von 0 Fragen richtig beantwortet.");
+    ASSERT_EQ(store->Results().size(), 1);
+    EXPECT_EQ(store->Results()[0].Total, 0);
+    EXPECT_EQ(screen->Bar_SLF->Pos(), 0);
+    EXPECT_EQ(screen->Bar_SLF->Max(), 100);
+}
+
+TEST_F(UebungTest, OnlyTheExactSetOfOptionsScores)
+{
+    struct Case
+    {
+        uint16_t mask;
+        int options;
+        std::initializer_list<int> ticked;
+        bool right;
+    };
+    const Case cases[] = {
+        {3, 4, {0, 1}, true},        {3, 4, {0}, false}, {3, 4, {1, 2}, false}, {3, 4, {0, 1, 2}, false},
+        {3, 4, {0, 1, 2, 3}, false}, {0, 3, {}, true},   {0, 3, {2}, false},    {5, 3, {0, 2}, true},
+    };
+    signIn();
+    int n = 0;
+    for (const Case &c : cases) {
+        const QString path =
+            writeTest(QString("t%1.mpc").arg(n++),
+                      serializeMultipleChoiceTest(multipleChoice("MMASKE", {choice(c.mask, c.options)})));
+        screen->StartTest(path);
+        ASSERT_TRUE(screen->Finished->isVisible());
+        EXPECT_FALSE(screen->Next->isVisible());
+        tick(c.ticked);
+        screen->Finished->OnClick(screen->Finished);
+        ASSERT_TRUE(screen->FeedbackRunning());
+        EXPECT_EQ(screen->Question->FontColor(), c.right ? kGreen : kRed) << "mask " << c.mask;
+        screen->FeedbackDone();
+        EXPECT_EQ(screen->Question->FontColor(), kText);
+        EXPECT_EQ(screen->Caption->text(), "Organellen - Ergebnis");
+        ASSERT_FALSE(store->Results().isEmpty());
+        EXPECT_EQ(store->Results().last().Right, c.right ? 1 : 0) << "mask " << c.mask;
+        EXPECT_EQ(store->Results().last().Total, 1);
+        screen->Back->OnClick(screen->Back);
+    }
+}
+
+TEST_F(UebungTest, MultipleChoiceStepsThroughItsQuestionsWithFeedback)
+{
+    signIn();
+    TMPCQuestion many = choice(1, 18);
+    many.Options[3] =
+        "Eine Antwort, die so lang ist, dass sie auf der schmalen Fläche in mehrere Zeilen umbrechen muss, "
+        "damit man sie ganz lesen kann.";
+    screen->StartTest(
+        writeTest("zwei.mpc", serializeMultipleChoiceTest(multipleChoice("MZWEI", {many, choice(2, 2)}))));
+    EXPECT_EQ(screen->Caption->text(), "Organellen - Frage 1 von 2");
+    EXPECT_TRUE(screen->Next->isVisible());
+    EXPECT_FALSE(screen->Finished->isVisible());
+    // More than 16 options: the first 16 are shown, stacked by their own heights.
+    int top = 200;
+    for (int k = 0; k < 16; ++k) {
+        ASSERT_TRUE(screen->Options[k]->isVisible()) << k;
+        if (k != 3) {
+            EXPECT_EQ(screen->Options[k]->Caption(), QString("Antwort %1").arg(k));
+        }
+        EXPECT_EQ(screen->Options[k]->y(), top) << k;
+        top += screen->Options[k]->height() + 10;
+    }
+    EXPECT_TRUE(screen->Options[3]->Caption().startsWith("Eine Antwort, die so lang"));
+    EXPECT_GT(screen->Options[3]->height(), 22);
+
+    tick({0});
+    screen->Next->OnClick(screen->Next);
+    ASSERT_TRUE(screen->FeedbackRunning());
+    EXPECT_EQ(screen->Question->FontColor(), kGreen);
+    // Meanwhile the screen takes no input: neither a tick nor a second "Weiter".
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), screen->Options[1]->mapToGlobal(QPointF(3, 3)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(screen->Options[1], &press);
+    EXPECT_FALSE(screen->Options[1]->Checked());
+    screen->Next->OnClick(screen->Next);
+    EXPECT_EQ(screen->MPC().Current, 0);
+
+    screen->FeedbackDone();
+    EXPECT_EQ(screen->Caption->text(), "Organellen - Frage 2 von 2");
+    EXPECT_EQ(screen->Question->FontColor(), kText);
+    EXPECT_TRUE(screen->Options[1]->isVisible());
+    EXPECT_FALSE(screen->Options[0]->Checked());
+    EXPECT_FALSE(screen->Options[2]->isVisible());
+    EXPECT_TRUE(screen->Finished->isVisible());
+    EXPECT_FALSE(screen->Next->isVisible());
+    // Input counts again once the second is over.
+    QCoreApplication::sendEvent(screen->Options[0], &press);
+    EXPECT_TRUE(screen->Options[0]->Checked());
+
+    screen->Finished->OnClick(screen->Finished);
+    EXPECT_EQ(screen->Question->FontColor(), kRed);
+    screen->FeedbackDone();
+    EXPECT_EQ(screen->Question->Text(), "Du hast 1 von 2 Fragen richtig beantwortet.");
+    for (ZCheckBox *option : screen->Options)
+        EXPECT_FALSE(option->isVisible());
+    EXPECT_FALSE(screen->Finished->isVisible());
+    EXPECT_TRUE(screen->Back->isVisible());
+    ASSERT_EQ(store->Results().size(), 1);
+    EXPECT_EQ(store->Results()[0].Total, 2);
+    EXPECT_EQ(store->Results()[0].Right, 1);
+}
+
+TEST_F(UebungTest, ClozeGradesEachGapAndColoursItsBox)
+{
+    signIn();
+    const qint64 before = profileSize();
+    screen->StartTest(writeTest("Zelle.LKT", serializeClozeTest(cloze())));
+    EXPECT_EQ(screen->Kind(), RunKind::Cloze);
+    EXPECT_EQ(screen->Caption->text(), "Die Pflanzenzelle");
+    ASSERT_EQ(screen->GapBoxes().size(), 4);
+    EXPECT_TRUE(screen->Text->isVisible());
+    EXPECT_TRUE(screen->Finished->isVisible());
+    EXPECT_FALSE(screen->Back->isVisible());
+    EXPECT_EQ(screen->Container_Text->height(), screen->height() - 90 - 100);
+    for (ZEdit *box : screen->GapBoxes()) {
+        EXPECT_TRUE(box->isVisible());
+        EXPECT_EQ(box->height(), 21);
+        EXPECT_EQ(box->y() % 22, 0);
+    }
+    // The first gap sits right after "Der " and is as wide as 16 blanks of the text's font.
+    EXPECT_EQ(screen->GapBoxes()[0]->x(), screen->Text->TextWidth("Der "));
+    EXPECT_EQ(screen->GapBoxes()[0]->width(), screen->Text->TextWidth(QByteArray(16, ' ')));
+
+    screen->GapBoxes()[0]->SetText("zellkern ");
+    screen->GapBoxes()[1]->SetText("äpfel");
+    screen->GapBoxes()[2]->SetText("WAND");
+    screen->GapBoxes()[3]->SetText("Chloroplast");
+    screen->Finished->OnClick(screen->Finished);
+
+    const QColor green(109, 228, 89), red(218, 69, 69);
+    EXPECT_EQ(screen->GapBoxes()[0]->Color(), green);
+    EXPECT_EQ(screen->GapBoxes()[1]->Color(), green);
+    EXPECT_EQ(screen->GapBoxes()[2]->Color(), green);
+    EXPECT_EQ(screen->GapBoxes()[3]->Color(), red);
+    for (ZEdit *box : screen->GapBoxes())
+        EXPECT_TRUE(box->Edit()->isReadOnly());
+    EXPECT_EQ(screen->Caption->text(), "Die Pflanzenzelle");
+    EXPECT_FALSE(screen->Finished->isVisible());
+    EXPECT_TRUE(screen->Back->isVisible());
+    ASSERT_EQ(store->Results().size(), 1);
+    EXPECT_EQ(store->Results()[0].Total, 4);
+    EXPECT_EQ(store->Results()[0].Right, 3);
+    EXPECT_EQ(profileSize(), before + 28);
+    EXPECT_EQ(screen->Bar_LKT->Pos(), 75);
+
+    screen->Back->OnClick(screen->Back);
+    EXPECT_TRUE(screen->GapBoxes().isEmpty());
+    EXPECT_FALSE(screen->Text->isVisible());
+    EXPECT_EQ(screen->Container_Text->height(), screen->height() - 90 - 50);
+}
+
+TEST_F(UebungTest, ListKeepsFixedSlotsAndShowsEachTestsAverage)
+{
+    for (int n : {0, 1, 5})
+        writeListTest(TestKind::SelfCheck, n,
+                      serializeSelfCheckTest(selfCheck("STEST" + QByteArray::number(n),
+                                                       "Test Nummer " + QByteArray::number(n), 1)));
+    signIn();
+    ASSERT_TRUE(store->AddResult({id16("STEST1"), 0, 8, 1}));
+    ASSERT_TRUE(store->AddResult({id16("STEST1"), 0, 8, 3}));
+    screen->ShowTestList(RunKind::SelfCheck);
+    EXPECT_EQ(screen->Caption->text(), "Selbsttests");
+    EXPECT_EQ(screen->ListView(), 3);
+    EXPECT_FALSE(screen->Container_Text->isVisible());
+    for (int n = 0; n < 11; ++n) {
+        const bool present = n == 0 || n == 1 || n == 5;
+        EXPECT_EQ(screen->Tests[n]->isVisible(), present) << n;
+        EXPECT_EQ(screen->Tests[n]->y(), 72 + 56 * n);
+    }
+    EXPECT_EQ(screen->Tests[5]->Caption(), "Test Nummer 5");
+    EXPECT_EQ(screen->Bars[1]->Max(), 100);
+    EXPECT_EQ(screen->Bars[1]->Pos(), 25); // (12 + 38) / 2
+    EXPECT_EQ(screen->Bars[0]->Max(), 0);
+
+    // Starting from the list: slot 5 is tests/test5.slf.
+    screen->Tests[5]->OnClick(screen->Tests[5]);
+    EXPECT_EQ(screen->Caption->text(), "Test Nummer 5 - Frage 1 von 1");
+    EXPECT_FALSE(screen->Tests[5]->isVisible());
+}
+
+TEST_F(UebungTest, SigningInAndOutRebuildsTheListOnScreen)
+{
+    writeListTest(TestKind::MultipleChoice, 2,
+                  serializeMultipleChoiceTest(multipleChoice("MLISTE", {choice(1, 2)})));
+    signIn();
+    ASSERT_TRUE(store->AddResult({id16("MLISTE"), 0, 4, 3}));
+    const int anna = store->Index();
+    ASSERT_TRUE(store->SaveAndSignOut());
+    screen->ShowTestList(RunKind::MultipleChoice);
+    EXPECT_EQ(screen->Bars[2]->Max(), 0);
+    EXPECT_EQ(screen->Bar_MPC->Max(), 0);
+    ASSERT_TRUE(store->SignIn(anna));
+    EXPECT_EQ(screen->Bars[2]->Max(), 100);
+    EXPECT_EQ(screen->Bars[2]->Pos(), 75);
+    EXPECT_EQ(screen->Bar_MPC->Pos(), 75);
+    ASSERT_TRUE(store->SaveAndSignOut());
+    EXPECT_EQ(screen->Bars[2]->Max(), 0);
+    EXPECT_EQ(screen->Bar_MPC->Max(), 0);
+
+    // On the introduction only the tile bars change.
+    screen->IntroductionClick();
+    ASSERT_TRUE(store->SignIn(anna));
+    EXPECT_EQ(screen->Bar_MPC->Pos(), 75);
+    EXPECT_FALSE(screen->Tests[2]->isVisible());
+}
+
+TEST_F(UebungTest, OwnTestFollowsTheChosenFileOrRefusesIt)
+{
+    signIn();
+    EXPECT_TRUE(TUebung::OwnTestFilter().startsWith("Alle Testdateien ("));
+    QString chosen;
+    screen->ChooseOwnTest = [&chosen] { return chosen; };
+
+    struct Case
+    {
+        QString name;
+        QByteArray bytes;
+    };
+    QByteArray damaged = serializeMultipleChoiceTest(multipleChoice("MKAPUTT", {choice(1, 3)}));
+    damaged.chop(5);
+    const Case refused[] = {{"notizen.txt", "Der Zellkern"}, {"kaputt.mpc", damaged}, {"fehlt.slf", {}}};
+    for (const Case &c : refused) {
+        chosen = c.bytes.isEmpty() ? own.filePath(c.name) : writeTest(c.name, c.bytes);
+        messages.clear();
+        screen->OwnTest->OnClick(screen->OwnTest);
+        ASSERT_EQ(messages.size(), 1) << c.name.toStdString();
+        EXPECT_EQ(messages[0].first, "Fehler!");
+        EXPECT_TRUE(messages[0].second.contains(c.name)) << messages[0].second.toStdString();
+        EXPECT_TRUE(screen->Menu->isEnabled());
+        EXPECT_EQ(screen->ListView(), 4);
+        EXPECT_TRUE(areaLocks.isEmpty());
+    }
+
+    chosen.clear(); // cancelled
+    screen->OwnTest->OnClick(screen->OwnTest);
+    EXPECT_EQ(screen->ListView(), 4);
+
+    chosen = writeTest("Zelle.LKT", serializeClozeTest(cloze()));
+    screen->OwnTest->OnClick(screen->OwnTest);
+    EXPECT_EQ(screen->Kind(), RunKind::Cloze);
+    EXPECT_EQ(areaLocks, QList<bool>{true});
+}
+
+TEST_F(UebungTest, LayoutFollowsTheContentPanelsWidth)
+{
+    screen->resize(255 + 600, 723);
+    ASSERT_EQ(screen->Container_Test->width(), 600);
+    EXPECT_EQ(screen->Tests[0]->width(), 526);
+    EXPECT_EQ(screen->Bars[0]->x(), 304);
+    EXPECT_EQ(screen->Caption->width(), 587);
+    EXPECT_EQ(screen->Line->width(), 572);
+    EXPECT_EQ(screen->Container_Text->geometry(), QRect(66, 90, 466, 723 - 140));
+    EXPECT_EQ(screen->ScrollBar->x(), 571);
+    EXPECT_EQ(screen->Container_Question->width(), 326);
+    EXPECT_EQ(screen->Container_Answere->width(), 207);
+    EXPECT_EQ(screen->Right->width(), 103);
+    EXPECT_EQ(screen->Options[0]->width(), 342);
+}
+
+TEST_F(UebungTest, WheelScrollsTheIntroductionAndTilesOpenTheirLists)
+{
+    QByteArray text;
+    for (int i = 0; i < 120; ++i)
+        text += "Die Zelle ist die kleinste Einheit des Lebens. ";
+    folder.write("inhalt/uebung.dat", text);
+    screen->Initialize();
+    screen->ShowScreen();
+    EXPECT_EQ(screen->Container_Text->Text(), text);
+    ASSERT_TRUE(screen->ScrollBar->isVisible());
+    screen->FrameMouseWheel(Qt::NoModifier, -120, {});
+    screen->FrameMouseWheel(Qt::NoModifier, -120, {});
+    EXPECT_EQ(screen->Container_Text->Position(), 2);
+    screen->FrameMouseWheel(Qt::NoModifier, 120, {});
+    EXPECT_EQ(screen->Container_Text->Position(), 1);
+
+    // A click on a tile's caption opens that kind's list.
+    QLabel *caption = screen->Container_LKT->Caption;
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, QPointF(5, 5), caption->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(caption, &e);
+    }
+    EXPECT_EQ(screen->ListView(), 1);
+    EXPECT_EQ(screen->Caption->text(), "Lückentexte");
+
+    screen->OwnTestMouseEnter();
+    EXPECT_TRUE(screen->OwnTest->font().underline());
+    screen->OwnTestMouseLeave();
+    EXPECT_FALSE(screen->OwnTest->font().underline());
+}
+
+} // namespace
