@@ -296,6 +296,30 @@ void paintLayer(std::vector<Rgb> &px, int width, const Region &r, const YAML::No
                 }
             });
         }
+    } else if (kind == "strands") {
+        // Cytoplasmic strands crossing the cell sap, cut lengthwise: a core with a membrane edge.
+        // Each strand runs from [u0, v0] to [u1, v1] (region units), slightly wavy.
+        const Rgb core = colour(layer["color"]), edge = colour(layer["edge"], core);
+        const double width = layer["width"].as<double>(0.02), wave = layer["wave"].as<double>(0.01);
+        for (const auto &st : layer["list"]) {
+            const double u0 = st[0].as<double>(), v0 = st[1].as<double>(), u1 = st[2].as<double>(), v1 = st[3].as<double>();
+            // Measured in v units, so that the strand is as wide in u as in v.
+            const double ax = (u1 - u0) * aspect, ay = v1 - v0, len = std::sqrt(ax * ax + ay * ay);
+            forEach([&](int x, int y, double u, double v) {
+                const double px = (u - u0) * aspect, py = v - v0;
+                const double t = (px * ax + py * ay) / (len * len);
+                if (t < 0 || t > 1)
+                    return;
+                const double off = (px * ay - py * ax) / len - wave * std::sin(t * 2 * M_PI * 1.5);
+                const double half = width / 2 * (1 + 0.35 * std::cos(t * 2 * M_PI * 2.3));
+                // Soft by one pixel at both borders, so that the strand's edge does not step.
+                const double px1 = 1.0 / h, d = std::abs(off);
+                if (d < half + px1) {
+                    const Rgb inner = mixRgb(core, edge, (d - half * 0.7) / px1 + 0.5);
+                    at(x, y) = mixRgb(at(x, y), inner, (half - d) / px1 + 0.5);
+                }
+            });
+        }
     } else if (kind == "gradient") {
         const bool alongT = layer["axis"].as<std::string>("t") == "t";
         const Rgb col = colour(layer["color"]);
