@@ -101,6 +101,9 @@ BuildResult buildContent(const QString &contentDir, const QString &distDir)
             continue;
         }
         const CompiledTest t = compileTest(f, testKindOfPath(QStringLiteral("x.") + m.captured(2)), diag);
+        // An empty test file would only fail later, in the pupil's hands.
+        if (t.bytes.isEmpty() && diag.ok())
+            diag.error(f, QStringLiteral("Der Test ergibt eine leere Datei und wird nicht geschrieben."));
         ids << qMakePair(f, t.id);
         outputs << qMakePair(dist.filePath(QStringLiteral("tests/test%1.%2").arg(n).arg(m.captured(2))), t.bytes);
     }
