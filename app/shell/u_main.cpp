@@ -3,13 +3,17 @@
 #include "MainMenu.h"
 #include "Menu.h"
 #include "base/colorref.h"
+#include "base/cp1252.h"
+#include "confirmform.h"
 #include "controls.h"
 #include "pictures.h"
 #include "u_glossar.h"
 #include "u_info.h"
 #include "u_intro.h"
 #include "u_manual.h"
+#include "profilestore.h"
 #include "u_message.h"
+#include "u_profile.h"
 #include "u_uebung.h"
 #include "u_zelle.h"
 
@@ -65,10 +69,7 @@ void TSwitcherItem::mousePressEvent(QMouseEvent *event)
 
 QString profileFolder()
 {
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    return base + QStringLiteral("/Vellora/Profile/");
+    return TProfileStore::DefaultFolder();
 }
 
 TMainForm::TMainForm(QWidget *parent)
@@ -162,6 +163,15 @@ TMainForm::TMainForm(QWidget *parent)
     ImportProfile->setAcceptMode(QFileDialog::AcceptOpen);
     ImportProfile->setFileMode(QFileDialog::ExistingFile);
 
+    Profiles = new TProfileStore(QString(), this);
+    Confirm = new TConfirmForm(this);
+    connect(Profiles, &TProfileStore::ProfileChanged, this, [this] { RefreshProfileMenu(); });
+    // A failure of the store is told over whichever window the learner is working in.
+    connect(Profiles, &TProfileStore::Failed, this, [this](const QString &text) {
+        QWidget *owner = profileForm_ && profileForm_->isVisible() ? static_cast<QWidget *>(profileForm_) : this;
+        ShowMessage(QStringLiteral("Fehler!"), text, owner);
+    });
+
     ConnectScreens();
     qApp->installEventFilter(this);
     FormCreate();
@@ -187,6 +197,7 @@ void TMainForm::ConnectScreens()
     connect(Uebung, &TUebung::barRequested, this, &TMainForm::PrepareBar);
 
     connect(Glossar, &TGlossar::barRequested, this, &TMainForm::PrepareBar);
+    connect(Glossar, &TGlossar::areaRequested, this, [this](int area) { MenuItemClick(switcherItem(area)); });
 }
 
 QWidget *TMainForm::switcherItem(int tag) const
@@ -244,10 +255,11 @@ void TMainForm::Initialize()
     Glossar->Initialize();
     Intro->Initialize();
     Uebung->Initialize();
+    Profiles->LoadProfileIndex();
     Zelle->Initialize();
     if (manual_)
         manual_->LoadManual();
-    QDir().mkpath(profileFolder());
+    Profiles->EnsureFolder();
     // The cell screen's GL window exists now; the switcher stays above it.
     Menu->raise();
 }
@@ -347,8 +359,93 @@ void TMainForm::MainMenuItemClick(ZMenu *sender, int index)
         else if (index == 1)
             LogoClick();
     }
-    // m == 0: the profile commands come with the profile store and its dialog.
+    if (m == 0)
+        ProfileCommand(index);
     MainMenu->CloseMenus();
+}
+
+void TMainForm::ProfileCommand(int index)
+{
+    switch (index) {
+    case 0:
+        if (Profiles->Index() == -1) {
+            if (profileForm_)
+                profileForm_->ShowMode(TProfileForm::SignIn);
+        } else {
+            Profiles->SaveAndSignOut();
+        }
+        break;
+    case 1:
+        if (profileForm_)
+            profileForm_->ShowMode(TProfileForm::Switch);
+        break;
+    case 2:
+        if (profileForm_)
+            profileForm_->ShowMode(TProfileForm::Create);
+        break;
+    case 3:
+        if (ImportProfile->exec() == QDialog::Accepted && !ImportProfile->selectedFiles().isEmpty())
+            Profiles->ImportProfile(ImportProfile->selectedFiles().constFirst());
+        break;
+    case 4:
+        if (Profiles->SignedIn() && ExportProfile->exec() == QDialog::Accepted &&
+            !ExportProfile->selectedFiles().isEmpty())
+            Profiles->ExportActiveProfile(ExportProfile->selectedFiles().constFirst());
+        break;
+    case 5:
+        // One click would throw away every result of a pupil: ask first.
+        if (Profiles->SignedIn())
+            Confirm->Ask(QStringLiteral("Lernprofil löschen"),
+                         QStringLiteral("Möchtest du das Lernprofil \u201E%1\u201C wirklich löschen? Alle Ergebnisse "
+                                        "gehen verloren.")
+                             .arg(vellora::fromCp1252(Profiles->Active().Name)),
+                         this, [this] { Profiles->DeleteActiveProfile(); });
+        break;
+    default: break;
+    }
+}
+
+void TMainForm::SetProfileForm(TProfileForm *form)
+{
+    profileForm_ = form;
+    if (!form)
+        return;
+    form->SetMainWindow(this);
+    form->OnMessage = [this, form](const QString &title, const QString &text) { ShowMessage(title, text, form); };
+}
+
+TProfileForm *TMainForm::ProfileForm() const
+{
+    return profileForm_;
+}
+
+void TMainForm::RefreshProfileMenu()
+{
+    ZItems &entries = Lernprofil->Items();
+    if (Profiles->SignedIn()) {
+        const QString name = vellora::fromCp1252(Profiles->Active().Name);
+        MainMenu->Items()[0]->SetCaption(QStringLiteral("Lernprofil: ") + name);
+        entries[0]->SetCaption(name + QStringLiteral(" abmelden"));
+        for (int i = 0; i < entries.Count(); ++i)
+            entries[i]->SetEnabled(true);
+    } else {
+        MainMenu->Items()[0]->SetCaption(QStringLiteral("Lernprofil"));
+        entries[0]->SetCaption(QStringLiteral("Lernprofil anmelden"));
+        for (int i : {1, 4, 5})
+            entries[i]->SetEnabled(false);
+    }
+    MainMenu->LayoutItems();
+    MainMenu->update();
+    Lernprofil->update();
+}
+
+void TMainForm::SetProfileMenuLocked(bool locked)
+{
+    ZItems &entries = Lernprofil->Items();
+    const bool signedIn = Profiles->SignedIn();
+    for (int i = 0; i < entries.Count(); ++i)
+        entries[i]->SetEnabled(!locked && (signedIn || (i != 1 && i != 4 && i != 5)));
+    Lernprofil->update();
 }
 
 void TMainForm::FormKeyDown(int key)

@@ -16,6 +16,9 @@ class TGlossar;
 class TMessageForm;
 class TManualForm;
 class TInfoForm;
+class TProfileStore;
+class TProfileForm;
+class TConfirmForm;
 
 // One panel of the screen switcher: its screen's colour and name; a click is reported to
 // OnClick (the main window's MenuItemClick with the panel as sender).
@@ -83,6 +86,18 @@ public:
     // The manual window with one area's page (0 cell, 1 exercises, 2 glossary).
     void ShowManualPage(int page);
 
+    // The learners' profiles (owned) and the dialog that signs them in (a start-up window,
+    // handed over by TProgramWindows). The profile menu follows the store's ProfileChanged.
+    TProfileStore *Profiles = nullptr;
+    TConfirmForm *Confirm = nullptr; // the question before a profile is deleted
+    void SetProfileForm(TProfileForm *form);
+    TProfileForm *ProfileForm() const;
+    // Captions of the bar item and the first entry, and which entries are enabled, after a
+    // sign-in (all six) or a sign-out (switch, export and delete off).
+    void RefreshProfileMenu();
+    // During a test every profile entry is off; unlocking enables them by the sign-in state.
+    void SetProfileMenuLocked(bool locked);
+
     // What every screen's show operation does to the bar: only "Info" stays, "Lernprofil"
     // comes back for the exercise screen, "Hilfe" exists only on the cell screen.
     void PrepareBar(bool lernprofil, bool hilfe);
@@ -101,6 +116,7 @@ protected:
 
 private:
     void ConnectScreens();
+    void ProfileCommand(int index);
     QWidget *switcherItem(int tag) const;
     void FormCreate();
     void FormShow();
@@ -114,6 +130,7 @@ private:
     QPointer<TMessageForm> message_;
     QPointer<TManualForm> manual_;
     QPointer<TInfoForm> info_;
+    QPointer<TProfileForm> profileForm_;
 };
 
 // Where the profile folder lives: $XDG_DATA_HOME (or ~/.local/share) + "/Vellora/Profile/".

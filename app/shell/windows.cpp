@@ -4,6 +4,7 @@
 #include "u_main.h"
 #include "u_manual.h"
 #include "u_message.h"
+#include "u_profile.h"
 #include "u_splash.h"
 
 #include <QWindow>
@@ -25,6 +26,7 @@ void makeTransientFor(QWidget *window, QWidget *owner)
 TProgramWindows::TProgramWindows()
     : main_(std::make_unique<TMainForm>())
     , splash_(new TSplash)
+    , profile_(std::make_unique<TProfileForm>(main_->Profiles))
     , message_(std::make_unique<TMessageForm>())
     , manual_(std::make_unique<TManualForm>())
     , info_(std::make_unique<TInfoForm>())
@@ -32,11 +34,12 @@ TProgramWindows::TProgramWindows()
     TMainForm *main = main_.get();
     main->SetSplash(splash_);
     main->SetWindows(message_.get(), manual_.get(), info_.get());
+    main->SetProfileForm(profile_.get());
     manual_->SetOwner(main);
     splash_->StartUp = [main] { main->Initialize(); };
     splash_->ShowManual = [manual = manual_.get()] { manual->show(); };
-    for (QWidget *w : {static_cast<QWidget *>(message_.get()), static_cast<QWidget *>(manual_.get()),
-                       static_cast<QWidget *>(info_.get())})
+    for (QWidget *w : {static_cast<QWidget *>(profile_.get()), static_cast<QWidget *>(message_.get()),
+                       static_cast<QWidget *>(manual_.get()), static_cast<QWidget *>(info_.get())})
         makeTransientFor(w, main);
 }
 
