@@ -207,7 +207,7 @@ CompiledTest compileTest(const QString &file, TestKind kindHint, Diagnostics &di
         } else {
             if (gapList.size() != size_t(gaps.size())) {
                 // In YAML a '#' after a blank starts a comment, which silently cuts a plain text.
-                const QString hint = gapList.size() > size_t(gaps.size()) && !text.IsNull() && text.Tag() == "?"
+                const QString hint = gapList.size() > size_t(gaps.size()) && text.IsDefined() && !text.IsNull() && text.Tag() == "?"
                                          ? QStringLiteral(" Achtung: \u201E#\u201C nach einem Leerzeichen beginnt in YAML einen Kommentar; den Text in Anführungszeichen setzen oder als Block schreiben (text: >-).")
                                          : QString();
                 diag.error(file, lineOf(gapList), QStringLiteral("Der Text hat %1 Lücken (\u201E#\u201C), \u201Egaps\u201C nennt %2.%3")

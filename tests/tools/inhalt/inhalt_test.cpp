@@ -321,6 +321,7 @@ TEST(Inhalt, ValidationNamesTheSourceFileAndTheProblem)
         {"titles equal after folding", {{"glossar/a.yaml", okEntry}, {"glossar/b.yaml", glossaryEntry("ZELLE")}}, "Groß-/Kleinschreibung"},
         {"cloze markers and gap list differ", {{"tests/beispiele/l.yaml", "id: LLUECKEN-ZAHL-01\ntitle: T\ntext: \"Die #6 und #4.\"\ngaps:\n  - [a]\n"}}, "2 Lücken"},
         {"cloze hash without width", {{"tests/beispiele/l.yaml", "id: LLUECKEN-BREIT01\ntitle: T\ntext: \"Die # und #4.\"\ngaps: [[a], [b]]\n"}}, "Breite"},
+        {"cloze without its text", {{"tests/beispiele/l.yaml", "id: LOHNE-TEXT-00001\ntitle: T\ngaps:\n  - [a]\n"}}, "Lückentext fehlt"},
         {"cloze gap of width 0", {{"tests/beispiele/l.yaml", "id: LLUECKEN-NULL-01\ntitle: T\ntext: \"Die #0 und #4.\"\ngaps: [[a], [b]]\n"}}, "Breite"},
         {"see-also to the entry itself", {{"glossar/z.yaml", glossaryEntry("Zelle", "[Zelle]")}}, "auf sich selbst"},
         {"more than 16 options", {{"tests/beispiele/m.yaml", seventeen}}, "höchstens 16"},
