@@ -17,8 +17,9 @@ constexpr const char *kUnknownFormat = "Unknown DIB file format.";
 constexpr const char *kOutOfMemory = "Out of memory.";
 constexpr const char *kConversionError = "Image file conversion error.";
 
-// Largest pixel buffer we agree to allocate for a texture (256 MiB).
-constexpr uint64_t kMaxPixelBytes = uint64_t(1) << 28;
+// Largest picture we agree to allocate for a texture: 4096 x 4096 RGB (48 MiB), well above
+// what the model uses, so that a damaged header cannot ask for gigabytes.
+constexpr uint64_t kMaxPixelBytes = uint64_t(4096) * 4096 * 3;
 
 enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
 
@@ -90,6 +91,15 @@ struct Header {
     size_t bits_offset = 0;
 };
 
+// Every row of uncompressed bits must lie in the file; the last one may lack its padding.
+bool uncompressedFits(const Header &h, const Bytes &bytes)
+{
+    const uint64_t rows = uint64_t(h.height < 0 ? -h.height : h.height);
+    const uint64_t stride = (uint64_t(h.width) * h.bits + 31) / 32 * 4;
+    const uint64_t last_row = (uint64_t(h.width) * h.bits + 7) / 8;
+    return bytes.has(h.bits_offset, stride * (rows - 1) + last_row);
+}
+
 class Decoder {
 public:
     Decoder(const Header &h, const Bytes &bytes, Image &out) : h_(h), bytes_(bytes), out_(out) {}
@@ -109,10 +119,8 @@ public:
 
     bool uncompressed()
     {
+        // decodeDib has checked that every row is in the file.
         const uint64_t stride = (uint64_t(h_.width) * h_.bits + 31) / 32 * 4;
-        const uint64_t last_row = (uint64_t(h_.width) * h_.bits + 7) / 8;
-        if (!bytes_.has(h_.bits_offset, stride * uint64_t(rows() - 1) + last_row))
-            return false;
         const bool fields = h_.compression == kBitFields;
         const Channel red(fields ? h_.masks[0] : h_.bits == 16 ? 0x7C00u : 0xFF0000u);
         const Channel green(fields ? h_.masks[1] : h_.bits == 16 ? 0x03E0u : 0x00FF00u);
@@ -278,12 +286,20 @@ bool decodeDib(const std::vector<uint8_t> &data, Image &out, std::string *report
     }
     h.bits_offset = file_header ? bytes.u32(10) : palette_at + size_t(colours) * entry_size;
 
+    // Checked before the pixel buffer is allocated: a few bytes claiming a huge picture must
+    // not cost its memory.
+    const bool run_length = h.compression == kRle4 || h.compression == kRle8;
+    if (!run_length && !uncompressedFits(h, bytes)) {
+        setReport(report, kConversionError);
+        return false;
+    }
+
     Image image;
     image.width = int32_t(h.width);
     image.height = int32_t(h.height < 0 ? -h.height : h.height);
     image.rgb.assign(size_t(image.width) * size_t(image.height) * 3, 0);
     Decoder decoder(h, bytes, image);
-    const bool ok = h.compression == kRle4 || h.compression == kRle8 ? decoder.runLength() : decoder.uncompressed();
+    const bool ok = run_length ? decoder.runLength() : decoder.uncompressed();
     if (!ok) {
         setReport(report, kConversionError);
         return false;
