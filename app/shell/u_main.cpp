@@ -164,7 +164,8 @@ TMainForm::TMainForm(QWidget *parent)
     ImportProfile->setFileMode(QFileDialog::ExistingFile);
 
     Profiles = new TProfileStore(QString(), this);
-    Confirm = new TConfirmForm(this);
+    // A window of its own: a child would be switched off with the main window it asks over.
+    Confirm = new TConfirmForm;
     connect(Profiles, &TProfileStore::ProfileChanged, this, [this] { RefreshProfileMenu(); });
     // A failure of the store is told over whichever window the learner is working in.
     connect(Profiles, &TProfileStore::Failed, this, [this](const QString &text) {
@@ -179,6 +180,7 @@ TMainForm::TMainForm(QWidget *parent)
 
 TMainForm::~TMainForm()
 {
+    delete Confirm;
     qApp->removeEventFilter(this);
 }
 

@@ -89,7 +89,7 @@ public:
     // The learners' profiles (owned) and the dialog that signs them in (a start-up window,
     // handed over by TProgramWindows). The profile menu follows the store's ProfileChanged.
     TProfileStore *Profiles = nullptr;
-    TConfirmForm *Confirm = nullptr; // the question before a profile is deleted
+    TConfirmForm *Confirm = nullptr; // the question before a profile is deleted (owned)
     void SetProfileForm(TProfileForm *form);
     TProfileForm *ProfileForm() const;
     // Captions of the bar item and the first entry, and which entries are enabled, after a

@@ -1,5 +1,6 @@
 #include "windows.h"
 
+#include "confirmform.h"
 #include "u_info.h"
 #include "u_main.h"
 #include "u_manual.h"
@@ -38,7 +39,8 @@ TProgramWindows::TProgramWindows()
     manual_->SetOwner(main);
     splash_->StartUp = [main] { main->Initialize(); };
     splash_->ShowManual = [manual = manual_.get()] { manual->show(); };
-    for (QWidget *w : {static_cast<QWidget *>(profile_.get()), static_cast<QWidget *>(message_.get()),
+    for (QWidget *w : {static_cast<QWidget *>(profile_.get()), static_cast<QWidget *>(main->Confirm),
+                       static_cast<QWidget *>(message_.get()),
                        static_cast<QWidget *>(manual_.get()), static_cast<QWidget *>(info_.get())})
         makeTransientFor(w, main);
 }

@@ -112,6 +112,7 @@ TEST_F(ProfileMenu, CaptionsAndEntriesFollowSignInAndOut)
     ASSERT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->Mode(), TProfileForm::SignIn);
     EXPECT_FALSE(form().isEnabled());
+    EXPECT_TRUE(dialog->isEnabled());
     dialog->Name->SetText("anna");
     dialog->Password->SetText("a");
     dialog->OKClick();
@@ -170,6 +171,7 @@ TEST_F(ProfileMenu, DeletingAsksFirst)
                              "Alle Ergebnisse gehen verloren."));
     EXPECT_EQ(confirm->MainMenu->Caption(), QStringLiteral("Lernprofil löschen"));
     EXPECT_FALSE(form().isEnabled());
+    EXPECT_TRUE(confirm->isEnabled()); // answerable while the main window is off
     confirm->NoClick();
     EXPECT_TRUE(form().isEnabled());
     EXPECT_EQ(store().Index(), 0);
