@@ -1,5 +1,6 @@
 // vellora-inhalt: the content compiler. See the README section "Eigene Tests schreiben".
 
+#include "gift.h"
 #include "inhalt.h"
 #include "yamlutil.h"
 
@@ -34,7 +35,9 @@ const char *const kUsage =
     "  vellora-inhalt speech ORGANELL.yaml [--aussprache aussprache.yaml] [-o TEXT.txt]\n"
     "      zeigt den Text, den die Sprachausgabe spricht\n"
     "  vellora-inhalt audio ORGANELL.yaml [--aussprache aussprache.yaml] -o voiceN.mp3 [--tempo 140]\n"
-    "      spricht Überschrift und Text mit espeak-ng und speichert sie mit lame als MP3\n";
+    "      spricht Überschrift und Text mit espeak-ng und speichert sie mit lame als MP3\n"
+    "  vellora-inhalt import-gift FRAGEN.gift [-o ORDNER] [--titel TITEL] [--id KENNUNG]\n"
+    "      macht aus Moodle-Fragen (GIFT) Testquellen: FRAGEN.slf.yaml, .mpc.yaml, .lkt.yaml\n";
 
 struct Args {
     QStringList positional;
@@ -276,6 +279,8 @@ int main(int argc, char **argv)
             return cmdSpeech(args);
         if (command == QLatin1String("audio"))
             return cmdAudio(args);
+        if (command == QLatin1String("import-gift"))
+            return importGiftCommand(args.positional, args.options);
         printLine(stderr, QStringLiteral("Unbekannter Befehl \u201E%1\u201C.").arg(command));
         std::fputs(kUsage, stderr);
         return 2;
