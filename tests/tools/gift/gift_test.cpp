@@ -318,3 +318,27 @@ TEST(GiftImport, CommandWritesSourcesThatCompile)
     EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("nichts geschrieben"));
     EXPECT_EQ(QDir(dir.path()).entryList({"leer*.yaml"}).size(), 0);
 }
+
+// The example the README points teachers to comes over whole and compiles.
+TEST(GiftImport, ExampleFileComesOverWhole)
+{
+    QFile f(QStringLiteral(VELLORA_CONTENT_DIR "/beispiele/klasse.gift"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const GiftImport g = parseGift(QString::fromUtf8(f.readAll()));
+    EXPECT_EQ(messages(g.refused), QStringList());
+    EXPECT_EQ(messages(g.notes), QStringList());
+    EXPECT_EQ(g.category, "Zellbiologie Klasse 7");
+    QTemporaryDir dir;
+    const QList<GiftSource> sources = giftSources(g, g.category, QStringLiteral("klasse"));
+    EXPECT_EQ(sources.size(), 3);
+    for (const GiftSource &s : sources) {
+        const QString path = dir.filePath(QStringLiteral("klasse%1.yaml").arg(testExtension(s.kind)));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(s.yaml.data(), qint64(s.yaml.size()));
+        out.close();
+        Diagnostics diag;
+        compileTest(path, s.kind, diag);
+        EXPECT_TRUE(diag.ok()) << diag.messages().join('\n').toStdString();
+    }
+}
