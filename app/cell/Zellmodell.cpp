@@ -1,5 +1,6 @@
 #include "Zellmodell.h"
 
+#include <QChildEvent>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -32,22 +33,49 @@ void TZellmodell::SetHintState(const QString &hint, bool on)
     updateToolTip();
 }
 
+// The hint is never the widget's tool tip: Qt would show that over the controls lying on the
+// model too, whose own help requests reach their parent.
 void TZellmodell::updateToolTip()
 {
-    const QString wanted = showHint_ ? hint_ : QString();
+    const QString wanted = showHint_ && pointerOnModel_ ? hint_ : QString();
     if (wanted == shownHint_)
         return;
     shownHint_ = wanted;
-    setToolTip(wanted);
     // The hint follows the pointer at once instead of waiting for the tooltip delay.
-    if (wanted.isEmpty()) {
+    if (wanted.isEmpty())
         QToolTip::hideText();
-        return;
-    }
-    // Only while the pointer is on the model itself, not on a control lying over it.
-    const QPoint local = mapFromGlobal(QCursor::pos());
-    if (rect().contains(local) && !childAt(local))
+    else
         QToolTip::showText(QCursor::pos(), wanted, this);
+}
+
+void TZellmodell::setPointerOnModel(bool on)
+{
+    if (pointerOnModel_ == on)
+        return;
+    pointerOnModel_ = on;
+    updateToolTip();
+}
+
+bool TZellmodell::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip)
+        return true; // shown by updateToolTip, never by Qt's delay
+    return QWidget::event(event);
+}
+
+// The pointer on a control over the model is off the model, though still inside this widget.
+bool TZellmodell::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Enter)
+        setPointerOnModel(false);
+    return QWidget::eventFilter(watched, event);
+}
+
+void TZellmodell::childEvent(QChildEvent *event)
+{
+    if (event->added() && event->child()->isWidgetType())
+        event->child()->installEventFilter(this);
+    QWidget::childEvent(event);
 }
 
 void TZellmodell::mousePressEvent(QMouseEvent *event)
@@ -73,6 +101,7 @@ void TZellmodell::mouseReleaseEvent(QMouseEvent *event)
 
 void TZellmodell::mouseMoveEvent(QMouseEvent *event)
 {
+    setPointerOnModel(true);
     const QPoint p = event->position().toPoint();
     if (OnMouseMove)
         OnMouseMove(this, p.x(), p.y());
@@ -80,6 +109,5 @@ void TZellmodell::mouseMoveEvent(QMouseEvent *event)
 
 void TZellmodell::leaveEvent(QEvent *)
 {
-    QToolTip::hideText();
-    shownHint_.clear();
+    setPointerOnModel(false);
 }

@@ -15,12 +15,16 @@ public:
     explicit TZellmodell(QWidget *parent = nullptr);
     QPaintEngine *paintEngine() const override { return nullptr; }
 
-    // The pointer hint: its text, whether it is switched on. Shown at once when it changes.
+    // The pointer hint: its text, whether it is switched on. Shown at once when it changes,
+    // and only while the pointer is on the model itself (not on a control lying over it).
     QString Hint() const { return hint_; }
     void SetHint(const QString &hint);
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool on);
     void SetHintState(const QString &hint, bool on);
+    // The hint on screen now; empty when none shows.
+    QString ShownHint() const { return shownHint_; }
+    bool PointerOnModel() const { return pointerOnModel_; }
 
     std::function<void(TZellmodell *, Qt::MouseButtons, int, int)> OnMouseDown;
     std::function<void(TZellmodell *, Qt::MouseButtons, int, int)> OnMouseUp;
@@ -28,6 +32,9 @@ public:
     std::function<void(TZellmodell *)> OnClick;
 
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void childEvent(QChildEvent *event) override;
     void paintEvent(QPaintEvent *) override {}
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -36,9 +43,11 @@ protected:
 
 private:
     void updateToolTip();
+    void setPointerOnModel(bool on);
 
     QString hint_;
     bool showHint_ = false;
     QString shownHint_;
+    bool pointerOnModel_ = false;
     bool leftPressed_ = false;
 };

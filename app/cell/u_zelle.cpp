@@ -13,7 +13,9 @@
 #include "base/cp1252.h"
 #include "base/programfolder.h"
 #include "cellfiles.h"
+#include "controls.h"
 #include "errorbox.h"
+#include "zelle.h"
 #include "zellelib.h"
 
 #include <QApplication>
@@ -23,8 +25,10 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QTimer>
-#include <QToolTip>
+
+#include <utility>
 
 namespace {
 
@@ -52,12 +56,11 @@ constexpr OrganelleEntry kOrganelles[] = {
     {"Cytoskelett", 2114551, 2114551, 135370},
 };
 
-QFont pixelFont(const QString &family, int px, bool underline = false, bool bold = false)
+// Trebuchet MS at a pixel size, underlined for the heading.
+QFont trebuchet(int px, bool bold = false, bool underline = false)
 {
-    QFont font(family);
-    font.setPixelSize(px);
+    QFont font = vellora::formFont(px, bold);
     font.setUnderline(underline);
-    font.setBold(bold);
     return font;
 }
 
@@ -71,26 +74,12 @@ void fillWith(QWidget *w, const QColor &color)
 
 // Controls that lie over the GL panel get a window of their own, so X11 clips the GL drawing
 // around them; Qt cannot paint a plain widget over a foreign surface.
-void makeNative(QWidget *w)
+template <class W, class Parent>
+W *nativeChild(Parent *parent)
 {
+    auto *w = new W(parent);
     w->setAttribute(Qt::WA_NativeWindow);
-}
-
-QImage iconOrPlaceholder(const QString &resource, int size)
-{
-    QImage image(resource);
-    if (!image.isNull())
-        return image;
-    // Until the icons are rendered from the model: a neutral grey square with a frame.
-    image = QImage(size, size, QImage::Format_RGB32);
-    image.fill(QColor(200, 200, 200));
-    for (int i = 0; i < size; ++i) {
-        image.setPixelColor(i, 0, QColor(150, 150, 150));
-        image.setPixelColor(i, size - 1, QColor(150, 150, 150));
-        image.setPixelColor(0, i, QColor(150, 150, 150));
-        image.setPixelColor(size - 1, i, QColor(150, 150, 150));
-    }
-    return image;
+    return w;
 }
 
 } // namespace
@@ -103,117 +92,108 @@ TZelle::TZelle(QWidget *parent) : QWidget(parent), library_(vellora::realZelleLi
     resize(755, 580);
     fillWith(this, vellora::colorRef(kScreenColor));
 
-    Zellmodell = new TZellmodell(this);
-    Zellmodell->setGeometry(70, 10, 675, 543);
-    fillWith(Zellmodell, vellora::colorRef(kModelColor));
-    Zellmodell->OnMouseDown = [this](TZellmodell *, Qt::MouseButtons b, int x, int y) {
-        guarded([&] { ZellmodellMouseDown(b, x, y); });
-    };
-    Zellmodell->OnMouseUp = [this](TZellmodell *, Qt::MouseButtons b, int x, int y) {
-        guarded([&] { ZellmodellMouseUp(b, x, y); });
-    };
-    Zellmodell->OnMouseMove = [this](TZellmodell *, int x, int y) { ZellmodellMouseMove(x, y); };
-    Zellmodell->OnClick = [this](TZellmodell *) { guarded([&] { ZellmodellClick(); }); };
+    createModelPanel();
+    createContent();
+    createShadows();
+    createMenu();
+    createHelp();
+    layOutAtDesignSize();
+    fillMenu();
+    connectHandlers();
 
+    Menu->raise();
+    Help->raise();
+}
+
+void TZelle::createModelPanel()
+{
     const QColor modelColor = vellora::colorRef(kModelColor);
+    Zellmodell = new TZellmodell(this);
+    fillWith(Zellmodell, modelColor);
 
-    Heading = new QLabel(Zellmodell);
-    makeNative(Heading);
-    Heading->setGeometry(0, 0, Zellmodell->width(), 70);
-    Heading->setFont(pixelFont(QStringLiteral("Trebuchet MS"), 29, true));
+    Heading = nativeChild<QLabel>(Zellmodell);
+    Heading->setFont(trebuchet(29, false, true));
     Heading->setAlignment(Qt::AlignCenter);
     fillWith(Heading, modelColor);
     Heading->hide();
 
-    Infos = new ZShadowPanel(Zellmodell);
-    makeNative(Infos);
-    Infos->setGeometry(15, 80, 282, 185);
+    Infos = nativeChild<ZShadowPanel>(Zellmodell);
     Infos->SetBackground(modelColor);
     Infos->SetColor(QColor(255, 255, 255));
     Infos->SetShadowImages(ZShadowPanel::StandardShadowImages());
-    {
-        const char *captions[] = {"weitere Namen:", "Anzahl der Membranen:", "Größe:", "in Tierzelle:"};
-        const int tops[] = {16, 56, 104, 152};
-        QLabel **values[] = {&Names, &MemCount, &Size, &AnimalCell};
-        const QFont captionFont = pixelFont(QStringLiteral("Trebuchet MS"), 15, false, true);
-        const QFont valueFont = pixelFont(QStringLiteral("Trebuchet MS"), 15);
-        for (int i = 0; i < 4; ++i) {
-            auto *caption = new QLabel(QString::fromUtf8(captions[i]), Infos);
-            caption->setFont(captionFont);
-            caption->setGeometry(16, tops[i], 204, 20);
-            auto *value = new QLabel(Infos);
-            value->setFont(valueFont);
-            value->setGeometry(224, tops[i], 50, 20);
-            *values[i] = value;
-        }
-        const QString placeholders[] = {QStringLiteral("keine"), QStringLiteral("2"),
-                                        QStringLiteral("120nm"), QStringLiteral("ja")};
-        Names->setText(placeholders[0]);
-        MemCount->setText(placeholders[1]);
-        Size->setText(placeholders[2]);
-        AnimalCell->setText(placeholders[3]);
+    // A caption and its value per row; the values are placeholders until an organelle shows.
+    struct Fact {
+        const char *caption;
+        QLabel *TZelle::*value;
+        const char *placeholder;
+        int top;
+    };
+    const Fact facts[] = {
+        {"weitere Namen:", &TZelle::Names, "keine", 16},
+        {"Anzahl der Membranen:", &TZelle::MemCount, "2", 56},
+        {"Größe:", &TZelle::Size, "120nm", 104},
+        {"in Tierzelle:", &TZelle::AnimalCell, "ja", 152},
+    };
+    for (const Fact &f : facts) {
+        auto *caption = new QLabel(QString::fromUtf8(f.caption), Infos);
+        caption->setFont(trebuchet(15, true));
+        caption->setGeometry(16, f.top, 204, 20);
+        auto *value = new QLabel(QString::fromUtf8(f.placeholder), Infos);
+        value->setFont(trebuchet(15));
+        value->setGeometry(224, f.top, 50, 20);
+        this->*f.value = value;
     }
     Infos->hide();
+}
 
-    Text = new ZMemo(Zellmodell);
-    makeNative(Text);
-    Text->setGeometry(382, 80, 291, 343);
+void TZelle::createContent()
+{
+    const QColor modelColor = vellora::colorRef(kModelColor);
+    Text = nativeChild<ZMemo>(Zellmodell);
     Text->SetColor(modelColor);
-    Text->SetFont(pixelFont(QStringLiteral("Trebuchet MS"), 16));
-    Text->SetLinkFont(pixelFont(QStringLiteral("Trebuchet MS"), 16, true));
+    Text->SetFont(trebuchet(16));
+    Text->SetLinkFont(trebuchet(16, false, true));
     Text->SetLinkFontColor(vellora::colorRef(vellora::kMaroon));
-    Text->OnLinkClick = [this](ZMemo *, int k) { guarded([&] { TextLinkClick(k); }); };
     Text->hide();
 
-    ScrollBar = new ZScrollBar(Zellmodell);
-    makeNative(ScrollBar);
-    ScrollBar->setGeometry(648, 80, 19, 444);
+    ScrollBar = nativeChild<ZScrollBar>(Zellmodell);
     ScrollBar->SetMemo(Text);
     ScrollBar->hide();
 
     Player = new TMediaPlayer(this);
 
-    Read = new QWidget(Zellmodell);
-    makeNative(Read);
-    Read->setGeometry(288, 483, 205, 33);
+    Read = nativeChild<QWidget>(Zellmodell);
     fillWith(Read, modelColor);
-    {
-        auto *caption = new QLabel(QStringLiteral("Text vorlesen:"), Read);
-        caption->setFont(pixelFont(QStringLiteral("Trebuchet MS"), 15));
-        caption->setGeometry(0, 0, 110, 33);
-        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    }
+    auto *caption = new QLabel(QStringLiteral("Text vorlesen:"), Read);
+    caption->setFont(trebuchet(15));
+    caption->setGeometry(0, 0, 110, 33);
+    caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Play = new ZMediaButton(Read);
-    Play->setGeometry(114, 0, 33, 33);
     Play->SetButtonType(mbPlay);
     Play->SetMediaPlayer(Player);
-    Play->OnClick = [this](ZMediaButton *) { PlayClick(); };
     Stop = new ZMediaButton(Read);
-    Stop->setGeometry(151, 0, 33, 33);
     Stop->SetButtonType(mbStop);
     Stop->SetMediaPlayer(Player);
-    Stop->OnClick = [this](ZMediaButton *) { StopClick(); };
     Read->hide();
+}
 
+void TZelle::createShadows()
+{
     const QList<QImage> shadows = ZShadowPanel::StandardShadowImages();
-    QLabel **shadowLabels[] = {&Shadow1, &Shadow2, &Shadow3, &Shadow4, &Shadow5};
+    QLabel **labels[] = {&Shadow1, &Shadow2, &Shadow3, &Shadow4, &Shadow5};
     for (int i = 0; i < 5; ++i) {
         auto *label = new QLabel(this);
         label->setScaledContents(true);
         if (i < shadows.size())
             label->setPixmap(QPixmap::fromImage(shadows[i]));
-        *shadowLabels[i] = label;
+        *labels[i] = label;
     }
-    // Right strip: top end, middle, corner; bottom strip: middle, left end.
-    Shadow1->setGeometry(745, 15, 5, 5);
-    Shadow2->setGeometry(745, 20, 5, 533);
-    Shadow3->setGeometry(745, 553, 5, 5);
-    Shadow4->setGeometry(210, 553, 535, 5);
-    Shadow5->setGeometry(205, 553, 5, 5);
+}
 
-    Menu = new ZMenuContainer(this);
-    makeNative(Menu);
-    Menu->setGeometry(0, 0, 200, height());
+void TZelle::createMenu()
+{
+    const QList<QImage> shadows = ZShadowPanel::StandardShadowImages();
+    Menu = nativeChild<ZMenuContainer>(this);
     Menu->SetColor(vellora::colorRef(kScreenColor));
     Menu->SetInterval(10);
     Menu->SetSpeed(7);
@@ -221,84 +201,124 @@ TZelle::TZelle(QWidget *parent) : QWidget(parent), library_(vellora::realZelleLi
     Menu->SetMaxWidth(200);
 
     Uebersicht = new ZUebersicht(Menu);
-    Uebersicht->setGeometry(10, 10, 185, 45);
     Uebersicht->SetCaption(QStringLiteral("ganze Zelle"));
     Uebersicht->SetBackground(vellora::colorRef(kScreenColor));
     Uebersicht->SetColor(vellora::colorRef(vellora::kSilver));
     Uebersicht->SetHighlight(vellora::colorRef(13421772));
     Uebersicht->SetSelect(vellora::colorRef(vellora::kGrey));
     Uebersicht->SetShadowImages(shadows);
-    Uebersicht->SetFont(pixelFont(QStringLiteral("Trebuchet MS"), 19));
+    Uebersicht->SetFont(trebuchet(19));
     Uebersicht->SetFontColor(QColor(255, 255, 255));
-    Uebersicht->SetIcons({iconOrPlaceholder(QStringLiteral(":/cell/icons/uebersicht.png"), 38)});
+    Uebersicht->SetIcons({QImage(QStringLiteral(":/cell/icons/uebersicht.png"))});
     Uebersicht->SetIconIndex(0);
     Uebersicht->SetSelected(true);
-    Uebersicht->OnClick = [this](ZShadowPanel *) { guarded([&] { UebersichtClick(); }); };
 
     Parts = new ZZellMenu(Menu);
-    // Tall enough for all eleven entries (the last ends at 40 * 11 + 35 = 475) and the shadow.
-    Parts->setGeometry(10, 60, 185, 485);
     Parts->SetCaption(QStringLiteral(" Zellbestandteile"));
     Parts->SetTag(1);
     Parts->SetBackground(vellora::colorRef(kScreenColor));
     Parts->SetColor(vellora::colorRef(kPartsColor));
     Parts->SetShadowImages(shadows);
-    Parts->SetHeaderFont(pixelFont(QStringLiteral("Trebuchet MS"), 19));
-    Parts->SetItemFont(pixelFont(QStringLiteral("Trebuchet MS"), 17));
-    Parts->SetNumberFont(pixelFont(QStringLiteral("Times New Roman"), 27));
+    Parts->SetHeaderFont(trebuchet(19));
+    Parts->SetItemFont(trebuchet(17));
+    Parts->SetNumberFont(vellora::formFont(27, false, QStringLiteral("Times New Roman")));
     Parts->SetFontColor(QColor(255, 255, 255));
-    {
-        QList<QImage> icons;
-        for (int i = 0; i < 11; ++i)
-            icons.append(iconOrPlaceholder(QStringLiteral(":/cell/icons/organ%1.png").arg(i), 33));
-        Parts->SetIcons(icons);
-    }
+}
+
+void TZelle::createHelp()
+{
+    Help = nativeChild<ZShadowPanel>(this);
+    Help->SetBackground(vellora::colorRef(kScreenColor));
+    Help->SetColor(QColor(255, 255, 255));
+    Help->SetShadowImages(ZShadowPanel::StandardShadowImages());
+    Close = new ZMainMenu(Help);
+    Close->SetCaption(QStringLiteral("Hilfe"));
+    Close->SetColor(vellora::colorRef(vellora::kGrey));
+    Close->SetFont(trebuchet(13, true));
+    Close->SetFontColor(QColor(255, 255, 255));
+    Close->SetHighlight(vellora::colorRef(vellora::kSilver));
+    Close->SetClose(true);
+    HelpMemo = new QPlainTextEdit(Help);
+    HelpMemo->setReadOnly(true);
+    HelpMemo->setFrameShape(QFrame::NoFrame);
+    HelpMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    HelpMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    HelpMemo->setFont(trebuchet(12));
+    HelpMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    HelpMemo->setPlainText(HelpLines().join(QLatin1Char('\n')));
+}
+
+// Where each component sits at the form's design size (755 x 580); FrameResize and MenuResize
+// follow the frame from there.
+void TZelle::layOutAtDesignSize()
+{
+    const struct {
+        QWidget *widget;
+        QRect rect;
+    } layout[] = {
+        {Zellmodell, {70, 10, 675, 543}},
+        {Heading, {0, 0, 675, 70}},
+        {Infos, {15, 80, 282, 185}},
+        {Text, {382, 80, 291, 343}},
+        {ScrollBar, {648, 80, 19, 444}},
+        {Read, {288, 483, 205, 33}},
+        {Play, {114, 0, 33, 33}},
+        {Stop, {151, 0, 33, 33}},
+        // Right strip: top end, middle, corner; bottom strip: middle, left end.
+        {Shadow1, {745, 15, 5, 5}},
+        {Shadow2, {745, 20, 5, 533}},
+        {Shadow3, {745, 553, 5, 5}},
+        {Shadow4, {210, 553, 535, 5}},
+        {Shadow5, {205, 553, 5, 5}},
+        {Menu, {0, 0, 200, 580}},
+        {Uebersicht, {10, 10, 185, 45}},
+        // Tall enough for all eleven entries (the last ends at 40 * 11 + 35 = 475) and the shadow.
+        {Parts, {10, 60, 185, 485}},
+        {Help, {152, 24, 369, 187}},
+        {Close, {0, 0, 364, 20}},
+        {HelpMemo, {8, 24, 352, 154}},
+    };
+    for (const auto &[widget, rect] : layout)
+        widget->setGeometry(rect);
+}
+
+void TZelle::fillMenu()
+{
+    QList<QImage> icons;
+    for (int i = 0; i < 11; ++i)
+        icons.append(QImage(QStringLiteral(":/cell/icons/organ%1.png").arg(i)));
+    Parts->SetIcons(icons);
     for (const OrganelleEntry &e : kOrganelles)
         Parts->AddItem(QString::fromUtf8(e.caption), e.color, e.highlight, e.select).FontSize = 13;
-    Parts->OnItemSelect = [this](ZZellMenu *, int i) {
-        guarded([&] { emit partsItemSelected(i); });
-    };
-    Parts->OnItemHighlight = [this](ZZellMenu *, int i) { guarded([&] { PartsItemHighlight(i); }); };
+}
+
+// The components' events go to the screen's handlers; each handler guards its own work.
+void TZelle::connectHandlers()
+{
+    Zellmodell->OnMouseDown = [this](TZellmodell *, Qt::MouseButtons b, int x, int y) { ZellmodellMouseDown(b, x, y); };
+    Zellmodell->OnMouseUp = [this](TZellmodell *, Qt::MouseButtons b, int x, int y) { ZellmodellMouseUp(b, x, y); };
+    Zellmodell->OnMouseMove = [this](TZellmodell *, int x, int y) { ZellmodellMouseMove(x, y); };
+    Zellmodell->OnClick = [this](TZellmodell *) { ZellmodellClick(); };
+    Text->OnLinkClick = [this](ZMemo *, int k) { TextLinkClick(k); };
+    Play->OnClick = [this](ZMediaButton *) { PlayClick(); };
+    Stop->OnClick = [this](ZMediaButton *) { StopClick(); };
+    Uebersicht->OnClick = [this](ZShadowPanel *) { UebersichtClick(); };
+    // The main window forwards the choice to PartsItemSelect.
+    Parts->OnItemSelect = [this](ZZellMenu *, int i) { emit partsItemSelected(i); };
+    Parts->OnItemHighlight = [this](ZZellMenu *, int i) { PartsItemHighlight(i); };
     // The container reports every size change; the screen follows its width only (its height
     // follows the frame).
     Menu->OnResize = [this](ZMenuContainer *) {
         if (Menu->width() == menuWidth_)
             return;
         menuWidth_ = Menu->width();
-        guarded([&] { MenuResize(); });
+        MenuResize();
     };
-
-    Help = new ZShadowPanel(this);
-    makeNative(Help);
-    Help->setGeometry(152, 24, 369, 187);
-    Help->SetBackground(vellora::colorRef(kScreenColor));
-    Help->SetColor(QColor(255, 255, 255));
-    Help->SetShadowImages(shadows);
-    Close = new ZMainMenu(Help);
-    Close->setGeometry(0, 0, 364, 20);
-    Close->SetCaption(QStringLiteral("Hilfe"));
-    Close->SetColor(vellora::colorRef(vellora::kGrey));
-    Close->SetFont(pixelFont(QStringLiteral("Trebuchet MS"), 13, false, true));
-    Close->SetFontColor(QColor(255, 255, 255));
-    Close->SetHighlight(vellora::colorRef(vellora::kSilver));
-    Close->SetClose(true);
     Close->OnClose = [this](ZMainMenu *) { CloseClose(); };
-    HelpMemo = new QPlainTextEdit(Help);
-    HelpMemo->setGeometry(8, 24, 352, 154);
-    HelpMemo->setReadOnly(true);
-    HelpMemo->setFrameShape(QFrame::NoFrame);
-    HelpMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    HelpMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    HelpMemo->setFont(pixelFont(QStringLiteral("Trebuchet MS"), 12));
-    HelpMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    HelpMemo->setPlainText(HelpLines().join(QLatin1Char('\n')));
-
-    Menu->raise();
-    Help->raise();
 
     idle_ = new QTimer(this);
     idle_->setInterval(0);
-    connect(idle_, &QTimer::timeout, this, [this] { guarded([&] { RenderStep(); }); });
+    connect(idle_, &QTimer::timeout, this, &TZelle::RenderStep);
 }
 
 TZelle::~TZelle() = default;
@@ -410,23 +430,22 @@ void TZelle::renderStep()
     // A message box shown from inside a step spins the event loop; no frame nests in a frame.
     if (rendering_)
         return;
-    rendering_ = true;
-    struct Done {
-        bool &flag;
-        ~Done() { flag = false; }
-    } done{rendering_};
+    QScopedValueRollback<bool> rendering(rendering_, true);
 
     const int r = library_->Render(mouseX_, mouseY_);
-    if (r <= -2) {
-        const int s = -(r + 2);
+    if (r <= ZELLE_STATE_ENTERED(ZELLE_STATE_WHOLE_CELL)) {
+        const int s = ZELLE_STATE_ENTERED(r); // the formula is its own inverse
         viewState_ = s;
         switch (s) {
-        case 0:
-        case 4: setMenusEnabled(true); break;
-        case 1:
-        case 5: setMenusEnabled(false); break;
-        case 3: showContent(); break;
-        case 6: hideContent(); break;
+        case ZELLE_STATE_WHOLE_CELL:
+        case ZELLE_STATE_DETAIL:
+            setMenusEnabled(true);
+            resendHighlight();
+            break;
+        case ZELLE_STATE_LEAVING_CELL:
+        case ZELLE_STATE_LEAVING_DETAIL: setMenusEnabled(false); break;
+        case ZELLE_STATE_ENTERING_DETAIL: showContent(); break;
+        case ZELLE_STATE_FLYING_BACK: hideContent(); break;
         default: break;
         }
         return;
@@ -435,22 +454,22 @@ void TZelle::renderStep()
     QString hint;
     bool showHint = false;
     Qt::CursorShape cursor = Qt::ArrowCursor;
-    if (viewState_ == 0) {
-        int o = library_->Action(7, r, 0);
-        if (o == 10) {
+    if (viewState_ == ZELLE_STATE_WHOLE_CELL) {
+        int o = library_->Action(ZELLE_ACTION_OBJECT_OF, r, 0);
+        if (o == ZELLE_OBJECT_VESICLES) {
             hint = QStringLiteral("Vesikel");
             showHint = true;
-            o = -1;
+            o = ZELLE_NONE;
         }
         if (o >= Parts->Items().Count())
-            o = -1;
+            o = ZELLE_NONE;
         if (o >= 0) {
             hint = Parts->Items()[o].Caption;
             cursor = Qt::PointingHandCursor;
             showHint = true;
         }
         Parts->SetModelHighlight(o);
-    } else if (viewState_ == 4 && r != -1) {
+    } else if (viewState_ == ZELLE_STATE_DETAIL && r != ZELLE_NONE) {
         // A detail part without a line in the name list shows no hint.
         if (r >= 0 && r < meshNames_.size()) {
             hint = vellora::fromCp1252(meshNames_[r]);
@@ -464,15 +483,24 @@ void TZelle::renderStep()
 
 void TZelle::ZellmodellMouseDown(Qt::MouseButtons buttons, int x, int y)
 {
-    // The click that may follow picks where the button went down.
-    mouseX_ = x;
-    mouseY_ = y;
-    ZellmodellMouseUp(buttons, x, y);
+    guarded([&] {
+        // The click that may follow picks where the button went down.
+        mouseX_ = x;
+        mouseY_ = y;
+        setDragMode(buttons, x, y);
+    });
 }
 
 void TZelle::ZellmodellMouseUp(Qt::MouseButtons buttons, int x, int y)
 {
-    const int mode = (buttons & Qt::RightButton) ? 0 : (buttons & Qt::MiddleButton) ? 1 : 2;
+    guarded([&] { setDragMode(buttons, x, y); });
+}
+
+void TZelle::setDragMode(Qt::MouseButtons buttons, int x, int y)
+{
+    const int mode = (buttons & Qt::RightButton)    ? ZELLE_ACTION_ROTATE
+                     : (buttons & Qt::MiddleButton) ? ZELLE_ACTION_MOVE
+                                                    : ZELLE_ACTION_END_DRAG;
     if (mode == dragMode_)
         return;
     dragMode_ = mode;
@@ -493,70 +521,116 @@ void TZelle::ZellmodellClick()
 
 void TZelle::zellmodellClick()
 {
-    if (!initialized_ || viewState_ != 0)
+    if (!initialized_ || viewState_ != ZELLE_STATE_WHOLE_CELL)
         return;
-    const int id = library_->Action(9, mouseX_, mouseY_);
+    const int id = library_->Action(ZELLE_ACTION_PICK, mouseX_, mouseY_);
     selectedObject_ = id;
-    if (id == -1)
+    if (id == ZELLE_NONE)
         return;
-    const int o = library_->Action(7, id, 0);
+    const int o = library_->Action(ZELLE_ACTION_OBJECT_OF, id, 0);
     selectedOrganelle_ = o;
-    if (o == 10 || o < 0 || o >= Parts->Items().Count())
+    if (o == ZELLE_OBJECT_VESICLES || o < 0 || o >= Parts->Items().Count())
         return;
-    goToOrganelle();
+    flyToOrganelle();
 }
 
 void TZelle::PartsItemSelect(int index)
 {
-    guarded([&] { partsItemSelect(index); });
-}
-
-void TZelle::partsItemSelect(int index)
-{
     if (!initialized_ || index < 0 || index >= Parts->Items().Count())
         return;
-    Uebersicht->SetSelected(false);
-    selectedOrganelle_ = index;
-    selectedObject_ = library_->Action(6, index, 0);
-    goToOrganelle();
+    // Opening the audio waits in an event loop, where another choice can arrive: it waits its
+    // turn, and the last one wins, so text, sound and model always belong to one organelle.
+    if (selecting_) {
+        queuedSelection_ = index;
+        return;
+    }
+    QScopedValueRollback<bool> selecting(selecting_, true);
+    for (int next = index; next >= 0; next = std::exchange(queuedSelection_, -1))
+        guarded([&] { selectOrganelle(next); });
 }
 
-void TZelle::goToOrganelle()
+void TZelle::selectOrganelle(int index)
 {
-    if (viewState_ != 0) {
-        showContent();
-    } else {
-        setMenusEnabled(false);
-        viewState_ = 1;
+    if (viewState_ == ZELLE_STATE_WHOLE_CELL) {
+        selectedOrganelle_ = index;
+        selectedObject_ = library_->Action(ZELLE_ACTION_PLACEMENT_OF, index, 0);
+        flyToOrganelle();
+    } else if (viewState_ == ZELLE_STATE_DETAIL) {
+        switchInDetail(index);
     }
+    // During an animation the menus are disabled and the library takes no action.
+}
+
+void TZelle::flyToOrganelle()
+{
+    setMenusEnabled(false);
+    viewState_ = ZELLE_STATE_LEAVING_CELL;
     Parts->SetItemIndex(selectedOrganelle_);
     Uebersicht->SetSelected(false);
-    library_->Action(4, selectedObject_, 0);
+    library_->Action(ZELLE_ACTION_GO_TO, selectedObject_, 0);
+}
+
+// In the detail view the model jumps at once. Text, facts and sound are read first: if any is
+// missing the choice is reported and the screen stays as it was, never the new text over the
+// old model.
+void TZelle::switchInDetail(int index)
+{
+    const vellora::TOrganell organell = vellora::readOrganellFile(index);
+    {
+        TMediaPlayer probe;
+        probe.SetFileName(vellora::audioPath(index));
+        probe.Open();
+    }
+    const int id = library_->Action(ZELLE_ACTION_PLACEMENT_OF, index, 0);
+    if (library_->Action(ZELLE_ACTION_GO_TO, id, 0) == ZELLE_NONE)
+        return;
+    selectedOrganelle_ = index;
+    selectedObject_ = id;
+    Parts->SetItemIndex(index);
+    Uebersicht->SetSelected(false);
+    fillContent(organell);
+    openAudio();
 }
 
 void TZelle::PartsItemHighlight(int index)
 {
-    if (initialized_)
-        library_->Action(8, index, 0);
+    guarded([&] {
+        // Refused during an animation; resendHighlight() makes up for it when the flight ends.
+        if (initialized_ && library_->Action(ZELLE_ACTION_HIGHLIGHT, index, 0) == ZELLE_NONE)
+            highlightRefused_ = true;
+    });
+}
+
+void TZelle::resendHighlight()
+{
+    if (!highlightRefused_)
+        return;
+    highlightRefused_ = false;
+    library_->Action(ZELLE_ACTION_HIGHLIGHT, Parts->HoverIndex(), 0);
 }
 
 void TZelle::UebersichtClick()
 {
-    if (!initialized_ || viewState_ == 0)
-        return;
-    Parts->SetItemIndex(-1);
-    Uebersicht->SetSelected(true);
-    library_->Action(5, 0, 0);
-    setMenusEnabled(false);
+    guarded([&] {
+        if (!initialized_ || viewState_ == ZELLE_STATE_WHOLE_CELL)
+            return;
+        Parts->SetItemIndex(-1);
+        Uebersicht->SetSelected(true);
+        library_->Action(ZELLE_ACTION_BACK, 0, 0);
+        setMenusEnabled(false);
+    });
 }
 
 void TZelle::showContent()
 {
-    const int n = selectedOrganelle_;
+    fillContent(vellora::readOrganellFile(selectedOrganelle_));
+    openAudio();
+}
+
+void TZelle::fillContent(const vellora::TOrganell &organell)
+{
     ScrollBar->ResetPosition();
     Text->SetPosition(0);
-
-    const vellora::TOrganell organell = vellora::readOrganellFile(n);
     Heading->setText(vellora::fromCp1252(organell.Heading));
     Text->SetText(organell.Text);
     Names->setText(vellora::fromCp1252(organell.Names));
@@ -565,9 +639,14 @@ void TZelle::showContent()
     AnimalCell->setText(vellora::fromCp1252(organell.AnimalCell));
     for (QLabel *value : {Names, MemCount, Size, AnimalCell})
         value->resize(qMax(Infos->width() - value->x() - 10, 10), value->height());
+}
 
+// Opens the selected organelle's audio, then shows the content (a missing file leaves it
+// hidden: the error reaches the handler's edge first).
+void TZelle::openAudio()
+{
     closePlayer();
-    Player->SetFileName(vellora::audioPath(n));
+    Player->SetFileName(vellora::audioPath(selectedOrganelle_));
     Player->Open();
 
     Text->show();
@@ -587,7 +666,7 @@ void TZelle::closePlayer()
         Stop->Click();
         Player->Close();
     } else {
-        StopClick();
+        Play->SetButtonType(mbPlay);
     }
 }
 
@@ -619,19 +698,16 @@ void TZelle::StopClick()
 
 void TZelle::FormKeyDown(int key)
 {
-    guarded([&] { formKeyDown(key); });
-}
-
-void TZelle::formKeyDown(int key)
-{
-    switch (key) {
-    case Qt::Key_Up: ScrollBar->Scroll(1); break;
-    case Qt::Key_Down: ScrollBar->Scroll(-1); break;
-    case Qt::Key_MediaStop: Stop->Click(); break;
-    case Qt::Key_MediaTogglePlayPause:
-    case Qt::Key_MediaPlay: Play->Click(); break;
-    default: break;
-    }
+    guarded([&] {
+        switch (key) {
+        case Qt::Key_Up: ScrollBar->Scroll(1); break;
+        case Qt::Key_Down: ScrollBar->Scroll(-1); break;
+        case Qt::Key_MediaStop: Stop->Click(); break;
+        case Qt::Key_MediaTogglePlayPause:
+        case Qt::Key_MediaPlay: Play->Click(); break;
+        default: break;
+        }
+    });
 }
 
 bool TZelle::OverText(const QPoint &globalPos) const
@@ -647,10 +723,12 @@ bool TZelle::OverText(const QPoint &globalPos) const
 
 void TZelle::FrameMouseWheel(Qt::KeyboardModifiers, int delta, const QPoint &globalPos)
 {
-    if (OverText(globalPos))
-        ScrollBar->Scroll(delta);
-    else if (initialized_)
-        library_->Action(3, delta, 0);
+    guarded([&] {
+        if (OverText(globalPos))
+            ScrollBar->Scroll(delta);
+        else if (initialized_)
+            library_->Action(ZELLE_ACTION_ZOOM, delta, 0);
+    });
 }
 
 void TZelle::ShowHelp()
@@ -702,6 +780,8 @@ void TZelle::MenuResize()
     // viewports again.
     if (!initialized_)
         return;
-    setViewports();
-    RenderStep();
+    guarded([&] {
+        setViewports();
+        renderStep();
+    });
 }

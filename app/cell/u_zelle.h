@@ -29,6 +29,7 @@ class TMediaPlayer;
 
 namespace vellora {
 class ZelleLibrary;
+struct TOrganell;
 }
 
 class TZelle : public QWidget {
@@ -124,18 +125,32 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Building the form.
+    void createModelPanel();
+    void createContent();
+    void createShadows();
+    void createMenu();
+    void createHelp();
+    void layOutAtDesignSize();
+    void fillMenu();
+    void connectHandlers();
+
     // The handlers' work; the public handlers run it behind the exception net.
     void renderStep();
-    void partsItemSelect(int index);
-    void formKeyDown(int key);
+    void setDragMode(Qt::MouseButtons buttons, int x, int y);
     void zellmodellClick();
+    void selectOrganelle(int index);
+    void flyToOrganelle();
+    void switchInDetail(int index);
+    void resendHighlight();
     void setViewports();
     void setMenusEnabled(bool enabled);
-    void goToOrganelle();
     void showContent();
+    void fillContent(const vellora::TOrganell &organell);
+    void openAudio();
     void hideContent();
     void closePlayer();
-    // Runs a handler; an exception ending it is shown in a message box and the program goes on.
+    // Runs a handler; an exception ending it is reported and the program goes on.
     void guarded(const std::function<void()> &step);
 
     std::unique_ptr<vellora::ZelleLibrary> library_;
@@ -146,8 +161,11 @@ private:
     QList<QByteArray> meshNames_;
     int mouseX_ = 0;
     int mouseY_ = 0;
-    int dragMode_ = 2;
-    int viewState_ = 0;
+    int dragMode_ = 2;  // ZELLE_ACTION_END_DRAG: no drag
+    int viewState_ = 0; // ZELLE_STATE_WHOLE_CELL
     int selectedObject_ = -1;
     int selectedOrganelle_ = -1;
+    bool selecting_ = false;
+    int queuedSelection_ = -1;
+    bool highlightRefused_ = false;
 };

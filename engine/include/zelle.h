@@ -22,6 +22,38 @@
 #define ZELLE_API
 #endif
 
+/* Action codes: the first argument of Zelle_Action. */
+#define ZELLE_ACTION_ROTATE 0       /* begin rotating at (a, b) */
+#define ZELLE_ACTION_MOVE 1         /* begin moving at (a, b) */
+#define ZELLE_ACTION_END_DRAG 2     /* end the drag at (a, b) */
+#define ZELLE_ACTION_ZOOM 3         /* zoom by wheel delta a */
+#define ZELLE_ACTION_GO_TO 4        /* go to placement id a */
+#define ZELLE_ACTION_BACK 5         /* back to the whole cell */
+#define ZELLE_ACTION_PLACEMENT_OF 6 /* placement id of object index a */
+#define ZELLE_ACTION_OBJECT_OF 7    /* object index of placement id a */
+#define ZELLE_ACTION_HIGHLIGHT 8    /* highlight object id a (ZELLE_NONE: none) */
+#define ZELLE_ACTION_PICK 9         /* pick at (a, b), returns the placement id */
+
+/* View states, in the order of the one cycle 0 -> 1 -> ... -> 7 -> 0. */
+#define ZELLE_STATE_WHOLE_CELL 0      /* until ZELLE_ACTION_GO_TO */
+#define ZELLE_STATE_LEAVING_CELL 1    /* the other placements fade out */
+#define ZELLE_STATE_FLYING_IN 2       /* flight to the organelle */
+#define ZELLE_STATE_ENTERING_DETAIL 3 /* the organelle's outside fades out over its detail */
+#define ZELLE_STATE_DETAIL 4          /* until ZELLE_ACTION_BACK */
+#define ZELLE_STATE_LEAVING_DETAIL 5  /* the outside fades back in */
+#define ZELLE_STATE_FLYING_BACK 6     /* flight back */
+#define ZELLE_STATE_RETURNING 7       /* the other placements fade in */
+
+/* Zelle_Render's result when view state s was entered; a result r <= -2 means state -2 - r. */
+#define ZELLE_STATE_ENTERED(s) (-2 - (s))
+
+/* "Nothing": no hit under the pointer, no highlight, an action refused during an animation. */
+#define ZELLE_NONE (-1)
+
+/* The vesicles: their object index, and the object id their object file carries. They are
+ * drawn in the whole cell only. */
+#define ZELLE_OBJECT_VESICLES 10
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -50,9 +82,10 @@ ZELLE_API void Zelle_Viewport(bool overview, int32_t x, int32_t y, int32_t width
 
 /*
  * Draws and shows one frame; (x, y) is the mouse position in window pixels, origin top left.
- * Returns -2 - s when the view state changed to s at the start of this frame (-2 .. -9),
- * otherwise the hover id: in view state 0 the placement id under (x, y), in view state 4 the
- * mesh index of the detail part under it, -1 for nothing; in the other states the last pick.
+ * Returns ZELLE_STATE_ENTERED(s) = -2 - s when the view state changed to s at the start of this
+ * frame (-2 .. -9), otherwise the hover id: in the whole cell the placement id under (x, y), in
+ * the detail view the mesh index of the detail part under it, ZELLE_NONE for nothing; in the
+ * other states the last pick.
  *
  * The library's context stays current on the calling thread after the call. With window == 0
  * the frame is finished (glFinish) before the call returns and stays in the offscreen surface:
@@ -62,12 +95,9 @@ ZELLE_API void Zelle_Viewport(bool overview, int32_t x, int32_t y, int32_t width
 ZELLE_API int32_t Zelle_Render(int32_t x, int32_t y);
 
 /*
- * Runs action `code` with arguments a and b; -1 while an animation runs (view states other
- * than 0 and 4), 0 for unknown codes.
- *   0 begin rotating at (a, b)     1 begin moving at (a, b)     2 end the drag at (a, b)
- *   3 zoom by wheel delta a        4 go to placement id a       5 back to the whole cell
- *   6 placement id of object a     7 object index of placement a
- *   8 highlight object id a (-1 none)                           9 pick at (a, b), returns the id
+ * Runs action `code` (ZELLE_ACTION_*) with arguments a and b; ZELLE_NONE while an animation
+ * runs (view states other than ZELLE_STATE_WHOLE_CELL and ZELLE_STATE_DETAIL), 0 for unknown
+ * codes.
  */
 ZELLE_API int32_t Zelle_Action(int32_t code, int32_t a, int32_t b);
 

@@ -2,16 +2,16 @@
 
 #include "zelle.h"
 
-#include "TZelle.h"
+#include "engine.h"
 
 #include <cstdio>
 #include <exception>
 
 namespace {
 
-zelle::TZelle &engine()
+zelle::Engine &engine()
 {
-    static zelle::TZelle instance;
+    static zelle::Engine instance;
     return instance;
 }
 

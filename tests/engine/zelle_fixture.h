@@ -207,14 +207,16 @@ protected:
     // From the whole cell to the detail view of placement `id`.
     void goToDetail(int id)
     {
-        ASSERT_EQ(Zelle_Action(4, id, 0), 0);
-        for (int code : {-3, -4, -5, -6})
+        ASSERT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, id, 0), 0);
+        for (int code : {ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_CELL), ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_IN),
+                         ZELLE_STATE_ENTERED(ZELLE_STATE_ENTERING_DETAIL), ZELLE_STATE_ENTERED(ZELLE_STATE_DETAIL)})
             renderUntil(code);
     }
     void backToCell()
     {
-        ASSERT_EQ(Zelle_Action(5, 0, 0), 0);
-        for (int code : {-7, -8, -9, -2})
+        ASSERT_EQ(Zelle_Action(ZELLE_ACTION_BACK, 0, 0), 0);
+        for (int code : {ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_DETAIL), ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_BACK),
+                         ZELLE_STATE_ENTERED(ZELLE_STATE_RETURNING), ZELLE_STATE_ENTERED(ZELLE_STATE_WHOLE_CELL)})
             renderUntil(code);
     }
 

@@ -99,15 +99,15 @@ TEST_F(ZelleTest, PicksEveryPlacementInTheWholeCell)
     const Matrix camera = initialCamera();
     for (const Placement &p : model.placements) {
         const Point pt = overviewPoint(camera, p);
-        ASSERT_EQ(Zelle_Action(9, pt.x, pt.y), p.id) << "placement " << p.id;
+        ASSERT_EQ(Zelle_Action(ZELLE_ACTION_PICK, pt.x, pt.y), p.id) << "placement " << p.id;
     }
     // Render picks at the mouse and returns the same id.
     const Point p37 = overviewPoint(camera, model.placements[37]);
     EXPECT_EQ(Zelle_Render(p37.x, p37.y), 1037);
     // Between two cubes and in a corner nothing is hit.
     const Point a = overviewPoint(camera, model.placements[0]), b = overviewPoint(camera, model.placements[1]);
-    EXPECT_EQ(Zelle_Render((a.x + b.x) / 2, (a.y + b.y) / 2), -1);
-    EXPECT_EQ(Zelle_Action(9, 2, 2), -1);
+    EXPECT_EQ(Zelle_Render((a.x + b.x) / 2, (a.y + b.y) / 2), ZELLE_NONE);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PICK, 2, 2), ZELLE_NONE);
 }
 
 TEST_F(ZelleTest, FrameIsReadableAndShowsHoverAndHighlight)
@@ -128,12 +128,12 @@ TEST_F(ZelleTest, FrameIsReadableAndShowsHoverAndHighlight)
     EXPECT_GT(pixelAt(p3).sum(), plain3.sum() + 20) << "hovered placement is drawn brighter";
     EXPECT_EQ(pixelAt(p14).sum(), plain14.sum());
 
-    EXPECT_EQ(Zelle_Action(8, 3, 0), 0);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_HIGHLIGHT, 3, 0), 0);
     Zelle_Render(2, 2);
     EXPECT_GT(pixelAt(p14).sum(), plain14.sum() + 20) << "every placement of the highlighted object";
     EXPECT_GT(pixelAt(p3).sum(), plain3.sum() + 20);
     const Pixel other = pixelAt(overviewPoint(camera, model.placements[5]));
-    EXPECT_EQ(Zelle_Action(8, -1, 0), 0);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_HIGHLIGHT, -1, 0), 0);
     Zelle_Render(2, 2);
     EXPECT_EQ(pixelAt(p14).sum(), plain14.sum());
     EXPECT_EQ(pixelAt(overviewPoint(camera, model.placements[5])).sum(), other.sum());
@@ -152,33 +152,36 @@ TEST_F(ZelleTest, ActionResultsInTheWholeCellAndTheDetailView)
     };
     // Results that do not depend on the view state (0 or 4).
     const Case common[] = {
-        {10, 1, 2, 0}, {-1, 1, 2, 0}, {1000, 1, 2, 0}, {INT_MIN, 0, 0, 0},
-        {4, -1, 0, -1},
-        {6, -1, 0, -1}, {6, 3, 0, 1135}, {6, 10, 0, 1131}, {6, 11, 0, 0},
-        {7, -1, 0, -1}, {7, 1005, 0, 5}, {7, 1139, 0, 139 % 11}, {7, 5, 0, 0},
-        {8, 4, 0, 0}, {8, -1, 0, 0}, {3, 0, 0, 0},
-        {0, 10, 10, 0}, {2, 10, 10, 0}, {1, 10, 10, 0}, {2, 10, 10, 0},
+        {10, 1, 2, 0}, {-1, 1, 2, 0}, {1000, 1, 2, 0}, {INT_MIN, 0, 0, 0}, // unknown codes
+        {ZELLE_ACTION_GO_TO, ZELLE_NONE, 0, ZELLE_NONE},
+        {ZELLE_ACTION_PLACEMENT_OF, -1, 0, ZELLE_NONE}, {ZELLE_ACTION_PLACEMENT_OF, 3, 0, 1135},
+        {ZELLE_ACTION_PLACEMENT_OF, 10, 0, 1131}, {ZELLE_ACTION_PLACEMENT_OF, 11, 0, 0},
+        {ZELLE_ACTION_OBJECT_OF, -1, 0, ZELLE_NONE}, {ZELLE_ACTION_OBJECT_OF, 1005, 0, 5},
+        {ZELLE_ACTION_OBJECT_OF, 1139, 0, 139 % 11}, {ZELLE_ACTION_OBJECT_OF, 5, 0, 0},
+        {ZELLE_ACTION_HIGHLIGHT, 4, 0, 0}, {ZELLE_ACTION_HIGHLIGHT, ZELLE_NONE, 0, 0}, {ZELLE_ACTION_ZOOM, 0, 0, 0},
+        {ZELLE_ACTION_ROTATE, 10, 10, 0}, {ZELLE_ACTION_END_DRAG, 10, 10, 0},
+        {ZELLE_ACTION_MOVE, 10, 10, 0}, {ZELLE_ACTION_END_DRAG, 10, 10, 0},
     };
     for (const Case &c : common)
         EXPECT_EQ(Zelle_Action(c.code, c.a, c.b), c.result) << "whole cell, code " << c.code << " a " << c.a;
-    EXPECT_EQ(Zelle_Action(5, 0, 0), -1) << "back to the cell while in it";
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_BACK, 0, 0), ZELLE_NONE) << "back to the cell while in it";
 
     // An id that no entry has: ignored, no fade starts.
-    EXPECT_EQ(Zelle_Action(4, 99999, 0), 0);
-    EXPECT_EQ(Zelle_Render(2, 2), -1);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, 99999, 0), 0);
+    EXPECT_EQ(Zelle_Render(2, 2), ZELLE_NONE);
 
     goToDetail(1003);
     // The fade has re-sorted the table (action 6 after a sort has its own test); everything
     // else answers as in the whole cell.
     for (const Case &c : common)
-        if (c.code != 6) {
+        if (c.code != ZELLE_ACTION_PLACEMENT_OF) {
             EXPECT_EQ(Zelle_Action(c.code, c.a, c.b), c.result) << "detail view, code " << c.code << " a " << c.a;
         }
     // Action 4 in the detail view jumps without animation.
-    EXPECT_EQ(Zelle_Action(4, 1007, 0), 0);
-    EXPECT_EQ(Zelle_Render(2, 2), -1);
-    EXPECT_EQ(Zelle_Action(4, 99999, 0), 0);
-    EXPECT_EQ(Zelle_Render(2, 2), -1);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, 1007, 0), 0);
+    EXPECT_EQ(Zelle_Render(2, 2), ZELLE_NONE);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, 99999, 0), 0);
+    EXPECT_EQ(Zelle_Render(2, 2), ZELLE_NONE);
 }
 
 TEST_F(ZelleTest, ViewStateCycleWithMinimumDurationsAndFrozenHover)
@@ -188,8 +191,10 @@ TEST_F(ZelleTest, ViewStateCycleWithMinimumDurationsAndFrozenHover)
 
     // During an animation every action answers -1, even unknown codes.
     auto actionsRefused = [](int) {
-        for (int code : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, -1, 1000})
-            ASSERT_EQ(Zelle_Action(code, 1003, 1), -1) << "code " << code;
+        for (int code : {ZELLE_ACTION_ROTATE, ZELLE_ACTION_MOVE, ZELLE_ACTION_END_DRAG, ZELLE_ACTION_ZOOM,
+                         ZELLE_ACTION_GO_TO, ZELLE_ACTION_BACK, ZELLE_ACTION_PLACEMENT_OF, ZELLE_ACTION_OBJECT_OF,
+                         ZELLE_ACTION_HIGHLIGHT, ZELLE_ACTION_PICK, 10, -1, 1000})
+            ASSERT_EQ(Zelle_Action(code, 1003, 1), ZELLE_NONE) << "code " << code;
     };
     // No pick during animations: the hover id stays that of the last pick, wherever the mouse is.
     auto hoverFrozen = [&](int r) {
@@ -200,17 +205,17 @@ TEST_F(ZelleTest, ViewStateCycleWithMinimumDurationsAndFrozenHover)
     // The library's clock counts whole milliseconds, so a phase may look up to 1 ms short.
     const auto fade = 249ms, flight = 1499ms;
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(Zelle_Action(4, 1030, 0), 0);
-    EXPECT_EQ(Zelle_Render(p30.x, p30.y), -3);
-    const Step s2 = renderUntil(-4, hoverFrozen);
-    const Step s3 = renderUntil(-5, hoverFrozen);
-    const Step s4 = renderUntil(-6, hoverFrozen);
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, 1030, 0), 0);
+    EXPECT_EQ(Zelle_Render(p30.x, p30.y), ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_CELL));
+    const Step s2 = renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_IN), hoverFrozen);
+    const Step s3 = renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_ENTERING_DETAIL), hoverFrozen);
+    const Step s4 = renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_DETAIL), hoverFrozen);
     EXPECT_GE(s2.at - start, fade);
     EXPECT_GE(s3.at - s2.at, flight);
     EXPECT_GE(s4.at - s3.at, fade);
 
     // Detail view: picking again; nothing at the corner.
-    EXPECT_EQ(Zelle_Render(2, 2), -1);
+    EXPECT_EQ(Zelle_Render(2, 2), ZELLE_NONE);
     const Point part7 = detailPoint(translation({0, 0, kDetailZ}), 7);
     EXPECT_EQ(Zelle_Render(part7.x, part7.y), 7);
 
@@ -219,11 +224,11 @@ TEST_F(ZelleTest, ViewStateCycleWithMinimumDurationsAndFrozenHover)
         actionsRefused(r);
     };
     const auto back = std::chrono::steady_clock::now();
-    ASSERT_EQ(Zelle_Action(5, 0, 0), 0);
-    EXPECT_EQ(Zelle_Render(part7.x, part7.y), -7);
-    const Step s6 = renderUntil(-8, detailFrozen, {2, 2});
-    const Step s7 = renderUntil(-9, detailFrozen, {2, 2});
-    const Step s0 = renderUntil(-2, detailFrozen, {2, 2});
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_BACK, 0, 0), 0);
+    EXPECT_EQ(Zelle_Render(part7.x, part7.y), ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_DETAIL));
+    const Step s6 = renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_BACK), detailFrozen, {2, 2});
+    const Step s7 = renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_RETURNING), detailFrozen, {2, 2});
+    const Step s0 = renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_WHOLE_CELL), detailFrozen, {2, 2});
     EXPECT_GE(s6.at - back, fade);
     EXPECT_GE(s7.at - s6.at, flight);
     EXPECT_GE(s0.at - s7.at, fade);
@@ -232,7 +237,7 @@ TEST_F(ZelleTest, ViewStateCycleWithMinimumDurationsAndFrozenHover)
     EXPECT_EQ(Zelle_Render(p30.x, p30.y), 1030);
     for (int i : {0, 13, 77, 139}) {
         const Point p = overviewPoint(initialCamera(), model.placements[size_t(i)]);
-        EXPECT_EQ(Zelle_Action(9, p.x, p.y), model.placements[size_t(i)].id);
+        EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PICK, p.x, p.y), model.placements[size_t(i)].id);
     }
 }
 
@@ -245,7 +250,7 @@ TEST_F(ZelleTest, PicksDetailPartsByMeshIndexInTheDetailViewport)
         ASSERT_EQ(Zelle_Render(p.x, p.y), k) << "part " << k;
     }
     // Left of the detail viewport nothing is drawn.
-    EXPECT_EQ(Zelle_Action(9, 100, kHeight / 2), -1);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PICK, 100, kHeight / 2), ZELLE_NONE);
     Zelle_Render(2, 2);
     EXPECT_TRUE(pixelAt({100, kHeight / 2}).background());
     EXPECT_FALSE(pixelAt(detailPoint(view, 12)).background());
@@ -259,8 +264,8 @@ TEST_F(ZelleJumpTest, ActionFourInTheDetailViewJumpsToTheObjectsViewMatrix)
 {
     goToDetail(1002);
     const Point centre = detailPoint(translation({0, 0, kDetailZ}), 12);
-    EXPECT_EQ(Zelle_Action(9, centre.x, centre.y), 12);
-    ASSERT_EQ(Zelle_Action(4, 1007, 0), 0);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PICK, centre.x, centre.y), 12);
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, 1007, 0), 0);
     // One column to the right: part 11 now stands where 12 stood.
     EXPECT_EQ(Zelle_Render(centre.x, centre.y), 11);
     const Point moved = detailPoint(translation({kDetailSpacing, 0, kDetailZ}), 12);
@@ -285,31 +290,31 @@ TEST_F(ZelleOverflowTest, MoreThan256HitsUnderThePointGiveMinusOne)
     const Point centre = detailPoint(translation({0, 0, kDetailZ}), 12);
     // All at the same depth: the first record wins.
     EXPECT_EQ(Zelle_Render(centre.x, centre.y), 5);
-    ASSERT_EQ(Zelle_Action(4, 1004, 0), 0);
-    EXPECT_EQ(Zelle_Render(centre.x, centre.y), -1);
-    EXPECT_EQ(Zelle_Action(9, centre.x, centre.y), -1);
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, 1004, 0), 0);
+    EXPECT_EQ(Zelle_Render(centre.x, centre.y), ZELLE_NONE);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PICK, centre.x, centre.y), ZELLE_NONE);
 }
 
 TEST_F(ZelleTest, ZoomMovesTheModelAlongTheViewAxis)
 {
     // Ten notches in: the model comes 3 units closer; picking follows the re-predicted points.
     for (int i = 0; i < 10; ++i)
-        ASSERT_EQ(Zelle_Action(3, 120, 0), 0);
+        ASSERT_EQ(Zelle_Action(ZELLE_ACTION_ZOOM, 120, 0), 0);
     const Matrix zoomed = withEyeOffset(initialCamera(), {0, 0, 3.0f});
     const auto before = isolatedPoints(model.placements, initialCamera(), 0);
     const auto points = isolatedPoints(model.placements, zoomed, 60);
     ASSERT_GT(points.size(), 10u);
     int moved = 0;
     for (const auto &[id, p] : points) {
-        EXPECT_EQ(Zelle_Action(9, p.x, p.y), id);
+        EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PICK, p.x, p.y), id);
         moved += distance(p, before.at(id)) > 30;
     }
     EXPECT_GT(moved, 5);
     for (int i = 0; i < 10; ++i)
-        Zelle_Action(3, -120, 0);
+        Zelle_Action(ZELLE_ACTION_ZOOM, -120, 0);
     for (int i : {0, 70, 139}) {
         const Point p = overviewPoint(initialCamera(), model.placements[size_t(i)]);
-        EXPECT_EQ(Zelle_Action(9, p.x, p.y), model.placements[size_t(i)].id);
+        EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PICK, p.x, p.y), model.placements[size_t(i)].id);
     }
 }
 
@@ -322,7 +327,7 @@ TEST_F(ZelleTest, RotatingDragPreviewsThenCommits)
     const auto before = isolatedPoints(model.placements, camera, 0);
     ASSERT_GT(points.size(), 10u);
 
-    ASSERT_EQ(Zelle_Action(0, 500, 400), 0);
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_ROTATE, 500, 400), 0);
     // The preview shows the whole rotation so far: the cubes stand at their new places.
     Zelle_Render(530, 440);
     int moved = 0;
@@ -332,24 +337,24 @@ TEST_F(ZelleTest, RotatingDragPreviewsThenCommits)
     }
     EXPECT_GE(moved, 5);
     // Committing keeps it; a frame with the mouse elsewhere changes nothing any more.
-    ASSERT_EQ(Zelle_Action(2, 530, 440), 0);
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_END_DRAG, 530, 440), 0);
     Zelle_Render(2, 2);
     for (const auto &[id, p] : points)
-        EXPECT_EQ(Zelle_Action(9, p.x, p.y), id) << "placement " << id;
+        EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PICK, p.x, p.y), id) << "placement " << id;
 }
 
 TEST_F(ZelleTest, MovingDragShiftsTheModelInScreenUnits)
 {
     // 100 pixels right and 50 up: one unit right and half a unit up in eye space.
-    ASSERT_EQ(Zelle_Action(1, 300, 300), 0);
-    ASSERT_EQ(Zelle_Action(2, 400, 250), 0);
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_MOVE, 300, 300), 0);
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_END_DRAG, 400, 250), 0);
     const Matrix moved = withEyeOffset(initialCamera(), {1.0f, 0.5f, 0});
     const auto points = isolatedPoints(model.placements, moved, 50);
     ASSERT_GT(points.size(), 50u);
     for (const auto &[id, p] : points)
-        ASSERT_EQ(Zelle_Action(9, p.x, p.y), id) << "placement " << id;
+        ASSERT_EQ(Zelle_Action(ZELLE_ACTION_PICK, p.x, p.y), id) << "placement " << id;
     const Point p0 = overviewPoint(initialCamera(), model.placements[0]);
-    EXPECT_NE(Zelle_Action(9, p0.x, p0.y), 1000);
+    EXPECT_NE(Zelle_Action(ZELLE_ACTION_PICK, p0.x, p0.y), 1000);
 }
 
 class ZelleSortTest : public ZelleTest {
@@ -371,8 +376,8 @@ class ZelleSortTest : public ZelleTest {
 TEST_F(ZelleSortTest, ActionSixFollowsTheFarthestFirstSort)
 {
     // Before any fade: the last entry in file order.
-    EXPECT_EQ(Zelle_Action(6, 3, 0), 1135);
-    EXPECT_EQ(Zelle_Action(7, 1135, 0), 3);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PLACEMENT_OF, 3, 0), 1135);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_OBJECT_OF, 1135, 0), 3);
 
     // Predict the sorted order: squared eye distance, largest first, equal keys stable.
     std::vector<Placement> sorted = model.placements;
@@ -391,11 +396,11 @@ TEST_F(ZelleSortTest, ActionSixFollowsTheFarthestFirstSort)
     ASSERT_NE(expected, 1135) << "the fixture must reorder";
 
     goToDetail(1014);
-    EXPECT_EQ(Zelle_Action(6, 3, 0), expected);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PLACEMENT_OF, 3, 0), expected);
     for (const Placement &p : model.placements)
-        ASSERT_EQ(Zelle_Action(7, p.id, 0), p.object_index);
+        ASSERT_EQ(Zelle_Action(ZELLE_ACTION_OBJECT_OF, p.id, 0), p.object_index);
     backToCell();
-    EXPECT_EQ(Zelle_Action(6, 3, 0), expected);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PLACEMENT_OF, 3, 0), expected);
 }
 
 class ZelleTieTest : public ZelleTest {
@@ -431,41 +436,41 @@ TEST_F(ZelleHiddenPartsTest, PartTwentyOnlyInTheCrossFadesAndVesiclesOnlyInTheCe
     const Point vesicle = overviewPoint(camera, model.placements[10]); // object 10, id 10
     const Point other = overviewPoint(camera, model.placements[12]);
 
-    EXPECT_EQ(Zelle_Render(object0.x, object0.y), -1);
+    EXPECT_EQ(Zelle_Render(object0.x, object0.y), ZELLE_NONE);
     EXPECT_TRUE(pixelAt(object0).background());
     EXPECT_FALSE(pixelAt(vesicle).background());
 
     // The first frame of the fade: the vesicles are gone at once, the others still show.
-    ASSERT_EQ(Zelle_Action(4, 1011, 0), 0);
-    EXPECT_EQ(Zelle_Render(2, 2), -3);
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, 1011, 0), 0);
+    EXPECT_EQ(Zelle_Render(2, 2), ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_CELL));
     EXPECT_TRUE(pixelAt(vesicle).background());
     EXPECT_FALSE(pixelAt(other).background());
 
     // Entering the detail view the outside (part 20) covers the empty detail, then it fades.
-    renderUntil(-4);
-    renderUntil(-5, {}, {2, 2});
+    renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_IN));
+    renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_ENTERING_DETAIL), {}, {2, 2});
     const Point centre = project({0, 0, kDetailZ}, kDetailX, 0, kDetailWidth, kHeight);
     EXPECT_FALSE(pixelAt(centre).background());
-    renderUntil(-6);
+    renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_DETAIL));
     EXPECT_TRUE(pixelAt(centre).background());
-    EXPECT_EQ(Zelle_Render(centre.x, centre.y), -1);
+    EXPECT_EQ(Zelle_Render(centre.x, centre.y), ZELLE_NONE);
 }
 
 TEST_F(ZelleTest, SecondInitStartsAfresh)
 {
     for (int i = 0; i < 5; ++i)
-        Zelle_Action(3, 120, 0);
-    Zelle_Action(8, 3, 0);
+        Zelle_Action(ZELLE_ACTION_ZOOM, 120, 0);
+    Zelle_Action(ZELLE_ACTION_HIGHLIGHT, 3, 0);
     goToDetail(1020);
-    ASSERT_EQ(Zelle_Action(5, 0, 0), 0); // a pending state must not survive either
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_BACK, 0, 0), 0); // a pending state must not survive either
 
     Zelle_Init(0, dir.base().c_str());
     Zelle_Viewport(true, 0, 0, kWidth, kHeight);
     Zelle_Viewport(false, kDetailX, 0, kDetailWidth, kHeight);
     const Point p = overviewPoint(initialCamera(), model.placements[20]);
     EXPECT_EQ(Zelle_Render(p.x, p.y), 1020);
-    EXPECT_EQ(Zelle_Action(6, 3, 0), 1135);
-    EXPECT_EQ(Zelle_Action(5, 0, 0), -1);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PLACEMENT_OF, 3, 0), 1135);
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_BACK, 0, 0), ZELLE_NONE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -528,15 +533,15 @@ TEST_F(ZelleTest, DamagedFilesAreSkippedAndReportedOnce)
         for (const Placement &p : model.placements) {
             const Point pt = overviewPoint(initialCamera(), p);
             const int expected = c.table_lost || p.object_index == c.object ? -1 : p.id;
-            ASSERT_EQ(Zelle_Action(9, pt.x, pt.y), expected) << "placement " << p.id;
+            ASSERT_EQ(Zelle_Action(ZELLE_ACTION_PICK, pt.x, pt.y), expected) << "placement " << p.id;
         }
         for (int frame = 0; frame < 3; ++frame)
             Zelle_Render(2, 2);
         if (c.table_lost) {
-            EXPECT_EQ(Zelle_Action(4, 1000, 0), 0);
-            EXPECT_EQ(Zelle_Render(2, 2), -1);
-            EXPECT_EQ(Zelle_Action(6, 0, 0), 0);
-            EXPECT_EQ(Zelle_Action(7, 1000, 0), 0);
+            EXPECT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, 1000, 0), 0);
+            EXPECT_EQ(Zelle_Render(2, 2), ZELLE_NONE);
+            EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PLACEMENT_OF, 0, 0), 0);
+            EXPECT_EQ(Zelle_Action(ZELLE_ACTION_OBJECT_OF, 1000, 0), 0);
         }
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "reported again while drawing";
     }

@@ -1,11 +1,12 @@
 // zelle-shot: renders a model folder headless through the public Zelle API and writes PNGs.
 //   zelle-shot --model DIR/ --out DIR [--icons DIR] [--quick] [--fade] [--parts] [--only N,N,...]
 // Writes whole.png (the whole cell from the initial camera) and detail0.png .. detail10.png
-// (each organelle's detail view, reached through the menu's path: action 6, then action 4).
+// (each organelle's detail view, reached through the menu's path: ZELLE_ACTION_PLACEMENT_OF,
+// then ZELLE_ACTION_GO_TO).
 // --icons also writes the menu icons organ0.png .. organ10.png (33 x 33) and uebersicht.png
 // (38 x 38) on the menu's light grey.
-// --quick flies only to the first detail view and jumps from there to the others (action 4 in
-// the detail view), which gives the same pictures in a fraction of the time.
+// --quick flies only to the first detail view and jumps from there to the others
+// (ZELLE_ACTION_GO_TO in the detail view), which gives the same pictures in a fraction of the time.
 // --fade also writes fadeN.png, a frame from the middle of the cross-fade into the detail view.
 // --parts also writes partM.png for every mesh M seen in a detail view: a square cut from the
 // detail view where M shows most, found by picking over a grid (close-ups for the glossary).
@@ -45,12 +46,12 @@ QImage grabFrame()
     return rgb;
 }
 
-// Renders until the library reports view state `state` (result -2 - state), then a few frames
+// Renders until the library reports view state `state` (ZELLE_STATE_ENTERED), then a few frames
 // more so that the picture has settled; false if it never comes.
 bool renderUntil(int state, int extraFrames = 3)
 {
     for (int i = 0; i < 20000; ++i)
-        if (Zelle_Render(kMouseX, kMouseY) == -2 - state) {
+        if (Zelle_Render(kMouseX, kMouseY) == ZELLE_STATE_ENTERED(state)) {
             for (int k = 0; k < extraFrames; ++k)
                 Zelle_Render(kMouseX, kMouseY);
             return true;
@@ -110,11 +111,11 @@ std::map<int, PartHits> pickParts()
     std::map<int, PartHits> parts;
     for (int y = kPickStep / 2; y < kHeight; y += kPickStep)
         for (int x = kPickStep / 2; x < kWidth; x += kPickStep) {
-            const int mesh = Zelle_Action(9, x, y);
+            const int mesh = Zelle_Action(ZELLE_ACTION_PICK, x, y);
             if (mesh >= 0)
                 parts[mesh].points.push_back(QPoint(x, y));
         }
-    Zelle_Action(9, kMouseX, kMouseY);
+    Zelle_Action(ZELLE_ACTION_PICK, kMouseX, kMouseY);
     return parts;
 }
 
@@ -208,19 +209,19 @@ int main(int argc, char **argv)
             only.push_back(object);
     bool inDetail = false;
     for (const int object : only) {
-        const int placement = Zelle_Action(6, object, 0);
-        Zelle_Action(4, placement, 0);
+        const int placement = Zelle_Action(ZELLE_ACTION_PLACEMENT_OF, object, 0);
+        Zelle_Action(ZELLE_ACTION_GO_TO, placement, 0);
         if (inDetail) {
             for (int k = 0; k < 3; ++k)
                 Zelle_Render(kMouseX, kMouseY);
-        } else if (fade && renderUntil(3, 0)) {
+        } else if (fade && renderUntil(ZELLE_STATE_ENTERING_DETAIL, 0)) {
             // Half of the 250 ms cross-fade: keep drawing until 125 ms have passed.
             const auto start = std::chrono::steady_clock::now();
             while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(125))
                 Zelle_Render(kMouseX, kMouseY);
             ok = save(grabFrame(), outDir + QString("fade%1.png").arg(object)) && ok;
         }
-        if (!inDetail && !renderUntil(4)) {
+        if (!inDetail && !renderUntil(ZELLE_STATE_DETAIL)) {
             std::fprintf(stderr, "zelle-shot: the detail view of object %d was never reached\n", object);
             return 1;
         }
@@ -238,8 +239,8 @@ int main(int argc, char **argv)
             inDetail = true;
             continue;
         }
-        Zelle_Action(5, 0, 0);
-        if (!renderUntil(0)) {
+        Zelle_Action(ZELLE_ACTION_BACK, 0, 0);
+        if (!renderUntil(ZELLE_STATE_WHOLE_CELL)) {
             std::fprintf(stderr, "zelle-shot: the way back from object %d never ended\n", object);
             return 1;
         }

@@ -14,6 +14,7 @@
 #include "support/programfolder.h"
 #include "cellfiles.h"
 #include "u_zelle.h"
+#include "zelle.h"
 #include "zellelib.h"
 
 #include <QCoreApplication>
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -156,8 +158,8 @@ protected:
         // Placement 100 + n is organelle n; 200 is a vesicle.
         lib->action = [](int code, int a, int) {
             switch (code) {
-            case 6: return 100 + a;
-            case 7: return a < 0 ? -1 : a == 200 ? 10 : a - 100;
+            case ZELLE_ACTION_PLACEMENT_OF: return 100 + a;
+            case ZELLE_ACTION_OBJECT_OF: return a < 0 ? ZELLE_NONE : a == 200 ? ZELLE_OBJECT_VESICLES : a - 100;
             default: return 0;
             }
         };
@@ -174,7 +176,7 @@ protected:
         lib->renders.push_back(r);
         zelle.RenderStep();
     }
-    void enterState(int s) { report(-2 - s); }
+    void enterState(int s) { report(ZELLE_STATE_ENTERED(s)); }
 
     bool contentShown() const
     {
@@ -194,7 +196,7 @@ protected:
     {
         zelle.ShowScreen();
         zelle.PartsItemSelect(n);
-        for (int s : {1, 2, 3, 4})
+        for (int s : {ZELLE_STATE_LEAVING_CELL, ZELLE_STATE_FLYING_IN, ZELLE_STATE_ENTERING_DETAIL, ZELLE_STATE_DETAIL})
             enterState(s);
     }
 
@@ -265,7 +267,7 @@ TEST_F(CellScreen, ViewportsFollowTheLayout)
     lib->calls.clear();
     zelle.Menu->resize(75, zelle.Menu->height());
     EXPECT_EQ(lib->calls, (std::vector<Call>{V(false, 15, 115, 585, 370), V(true, 5, 0, 1195, 760),
-                                             Call{'R', 0, 0}, A(7, -1, 0)}));
+                                             Call{'R', 0, 0}, A(ZELLE_ACTION_OBJECT_OF, -1, 0)}));
     EXPECT_EQ(zelle.Shadow4->geometry(), QRect(85, 770, 1185, 5));
     EXPECT_EQ(zelle.Shadow5->pos(), QPoint(80, 770));
 }
@@ -337,17 +339,17 @@ TEST_F(CellScreen, VisitAndReturnFollowTheStateCycle)
     zelle.ShowScreen();
     EXPECT_TRUE(contentHidden());
     zelle.PartsItemSelect(2);
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(6, 2, 0), A(4, 102, 0)}));
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_PLACEMENT_OF, 2, 0), A(ZELLE_ACTION_GO_TO, 102, 0)}));
     EXPECT_EQ(zelle.ViewState(), 1);
     EXPECT_TRUE(menusDisabled());
     EXPECT_EQ(zelle.Parts->ItemIndex(), 2);
     EXPECT_FALSE(zelle.Uebersicht->Selected());
     EXPECT_EQ(zelle.SelectedObject(), 102);
 
-    enterState(1);
-    enterState(2);
+    enterState(ZELLE_STATE_LEAVING_CELL);
+    enterState(ZELLE_STATE_FLYING_IN);
     EXPECT_TRUE(contentHidden());
-    enterState(3);
+    enterState(ZELLE_STATE_ENTERING_DETAIL);
     EXPECT_TRUE(contentShown());
     EXPECT_TRUE(menusDisabled());
     EXPECT_EQ(zelle.Heading->text(), QStringLiteral("Ribosom"));
@@ -360,27 +362,27 @@ TEST_F(CellScreen, VisitAndReturnFollowTheStateCycle)
     EXPECT_EQ(zelle.Player->FileName(), vellora::audioPath(2));
     EXPECT_EQ(zelle.Player->Mode(), mpStopped); // opened, not started
     EXPECT_TRUE(zelle.ScrollBar->isHidden());   // a short text needs no bar
-    enterState(4);
+    enterState(ZELLE_STATE_DETAIL);
     EXPECT_TRUE(menusEnabled());
 
     zelle.Play->Click();
     EXPECT_EQ(zelle.Play->ButtonType(), mbPause);
     lib->calls.clear();
     zelle.UebersichtClick();
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(5, 0, 0)}));
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_BACK, 0, 0)}));
     EXPECT_EQ(zelle.Parts->ItemIndex(), -1);
     EXPECT_TRUE(zelle.Uebersicht->Selected());
     EXPECT_TRUE(menusDisabled());
     // The content stays until the flight back begins.
-    enterState(5);
+    enterState(ZELLE_STATE_LEAVING_DETAIL);
     EXPECT_TRUE(contentShown());
     EXPECT_EQ(zelle.Player->Mode(), mpPlaying);
-    enterState(6);
+    enterState(ZELLE_STATE_FLYING_BACK);
     EXPECT_TRUE(contentHidden());
     EXPECT_FALSE(zelle.Player->IsOpen());
     EXPECT_EQ(zelle.Play->ButtonType(), mbPlay);
-    enterState(7);
-    enterState(0);
+    enterState(ZELLE_STATE_RETURNING);
+    enterState(ZELLE_STATE_WHOLE_CELL);
     EXPECT_TRUE(menusEnabled());
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
@@ -394,7 +396,7 @@ TEST_F(CellScreen, SecondOrganelleInTheDetailViewReplacesContentAtOnce)
 
     zelle.PartsItemSelect(4);
     EXPECT_EQ(zelle.ViewState(), 4);
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(6, 4, 0), A(4, 104, 0)}));
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_PLACEMENT_OF, 4, 0), A(ZELLE_ACTION_GO_TO, 104, 0)}));
     EXPECT_EQ(zelle.Heading->text(), QStringLiteral("Chloroplast"));
     EXPECT_EQ(zelle.Text->Text(), QByteArray("Hier l\xE4uft die Fotosynthese ab."));
     EXPECT_EQ(zelle.Player->FileName(), vellora::audioPath(4));
@@ -442,7 +444,7 @@ TEST_F(CellScreen, HoverHints)
         EXPECT_EQ(zelle.Parts->ModelHighlight(), c.highlight) << c.r;
         EXPECT_EQ(!lib->of('A').empty(), c.asksObject) << c.r;
         if (c.asksObject) {
-            EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(7, c.r, 0)}));
+            EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_OBJECT_OF, c.r, 0)}));
         }
     }
 }
@@ -451,7 +453,7 @@ TEST_F(CellScreen, StateReportIsNotHoverProcessed)
 {
     zelle.ShowScreen();
     zelle.Zellmodell->SetHintState(QStringLiteral("Zellkern"), true);
-    enterState(0);
+    enterState(ZELLE_STATE_WHOLE_CELL);
     EXPECT_TRUE(lib->of('A').empty());
     EXPECT_EQ(zelle.Zellmodell->Hint(), QStringLiteral("Zellkern"));
 }
@@ -467,13 +469,13 @@ TEST_F(CellScreen, DragModesFromTheButtonState)
     } steps[] = {
         {true, Qt::LeftButton, {}},                         // left never drags
         {false, Qt::NoButton, {}},                          // still mode 2
-        {true, Qt::RightButton, {A(0, 10, 20)}},            // begin rotating
+        {true, Qt::RightButton, {A(ZELLE_ACTION_ROTATE, 10, 20)}},            // begin rotating
         {true, B(Qt::RightButton | Qt::MiddleButton), {}},  // right wins: still rotating
-        {false, Qt::MiddleButton, {A(1, 10, 20)}},          // right released, middle held: moving
-        {false, Qt::NoButton, {A(2, 10, 20)}},              // end drag
-        {true, Qt::MiddleButton, {A(1, 10, 20)}},
-        {true, B(Qt::MiddleButton | Qt::RightButton), {A(0, 10, 20)}},
-        {false, B(Qt::LeftButton), {A(2, 10, 20)}},
+        {false, Qt::MiddleButton, {A(ZELLE_ACTION_MOVE, 10, 20)}},          // right released, middle held: moving
+        {false, Qt::NoButton, {A(ZELLE_ACTION_END_DRAG, 10, 20)}},              // end drag
+        {true, Qt::MiddleButton, {A(ZELLE_ACTION_MOVE, 10, 20)}},
+        {true, B(Qt::MiddleButton | Qt::RightButton), {A(ZELLE_ACTION_ROTATE, 10, 20)}},
+        {false, B(Qt::LeftButton), {A(ZELLE_ACTION_END_DRAG, 10, 20)}},
     };
     int i = 0;
     for (const Step &s : steps) {
@@ -497,7 +499,7 @@ TEST_F(CellScreen, MouseEventsOnThePanelReachTheScreen)
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(60, 70), QPointF(60, 70), QPointF(60, 70),
                         Qt::RightButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(zelle.Zellmodell, &release);
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(0, 40, 50), A(2, 60, 70)}));
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_ROTATE, 40, 50), A(ZELLE_ACTION_END_DRAG, 60, 70)}));
 
     // A left click picks at the pointer.
     lib->calls.clear();
@@ -513,7 +515,7 @@ TEST_F(CellScreen, MouseEventsOnThePanelReachTheScreen)
                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(zelle.Zellmodell, &leftDown);
     QCoreApplication::sendEvent(zelle.Zellmodell, &leftUp);
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(9, 77, 88)}));
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_PICK, 77, 88)}));
 }
 
 TEST_F(CellScreen, ClickPicksOnlyInTheWholeCell)
@@ -525,9 +527,9 @@ TEST_F(CellScreen, ClickPicksOnlyInTheWholeCell)
         std::vector<Call> sent;
         int stateAfter;
     } cases[] = {
-        {-1, {A(9, 100, 200)}, 0},                                    // nothing hit
-        {200, {A(9, 100, 200), A(7, 200, 0)}, 0},                     // a vesicle: no flight
-        {105, {A(9, 100, 200), A(7, 105, 0), A(4, 105, 0)}, 1},       // Mitochondrium
+        {-1, {A(ZELLE_ACTION_PICK, 100, 200)}, 0},                                    // nothing hit
+        {200, {A(ZELLE_ACTION_PICK, 100, 200), A(ZELLE_ACTION_OBJECT_OF, 200, 0)}, 0},                     // a vesicle: no flight
+        {105, {A(ZELLE_ACTION_PICK, 100, 200), A(ZELLE_ACTION_OBJECT_OF, 105, 0), A(ZELLE_ACTION_GO_TO, 105, 0)}, 1},       // Mitochondrium
     };
     for (const Case &c : cases) {
         lib->calls.clear();
@@ -545,7 +547,7 @@ TEST_F(CellScreen, ClickPicksOnlyInTheWholeCell)
     EXPECT_TRUE(menusDisabled());
 
     // During the flight and in the detail view a click does nothing.
-    for (int s : {2, 4}) {
+    for (int s : {ZELLE_STATE_FLYING_IN, ZELLE_STATE_DETAIL}) {
         enterState(s);
         lib->calls.clear();
         zelle.ZellmodellClick();
@@ -572,20 +574,20 @@ TEST_F(CellScreen, MenuHoverHighlightsInTheModel)
     };
     move(20, 3 * 40 + 10); // entry 2
     move(20, 3 * 40 + 37); // gap below it
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(8, 2, 0), A(8, -1, 0)}));
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_HIGHLIGHT, 2, 0), A(ZELLE_ACTION_HIGHLIGHT, -1, 0)}));
 }
 
 TEST_F(CellScreen, MissingOrganelleFileIsReportedAndTheScreenGoesOn)
 {
     zelle.ShowScreen();
     zelle.PartsItemSelect(7);
-    enterState(1);
-    enterState(2);
-    enterState(3);
+    enterState(ZELLE_STATE_LEAVING_CELL);
+    enterState(ZELLE_STATE_FLYING_IN);
+    enterState(ZELLE_STATE_ENTERING_DETAIL);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("org7.organell"))) << errors[0].toStdString();
     EXPECT_TRUE(contentHidden());
-    enterState(4);
+    enterState(ZELLE_STATE_DETAIL);
     EXPECT_TRUE(menusEnabled());
     zelle.PartsItemSelect(2); // another organelle from the detail view works
     EXPECT_TRUE(contentShown());
@@ -603,8 +605,8 @@ TEST_F(CellScreen, MissingAudioIsReportedAndTheContentStaysHidden)
     EXPECT_FALSE(zelle.Player->IsOpen());
     // Leaving again hides nothing new and reports nothing: no device was open.
     zelle.UebersichtClick();
-    enterState(5);
-    enterState(6);
+    enterState(ZELLE_STATE_LEAVING_DETAIL);
+    enterState(ZELLE_STATE_FLYING_BACK);
     EXPECT_EQ(errors.size(), 1);
 }
 
@@ -656,16 +658,19 @@ TEST_F(CellScreen, WheelOverTheTextScrollsElseZooms)
     EXPECT_TRUE(lib->of('A').empty());
 
     zelle.FrameMouseWheel(Qt::NoModifier, -240, overModel);
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(3, -240, 0)}));
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_ZOOM, -240, 0)}));
     EXPECT_EQ(zelle.Text->Position(), 0);
 }
 
 TEST_F(CellScreen, HelpBox)
 {
     EXPECT_FALSE(zelle.Help->isHidden()); // shown when the screen first appears
-    EXPECT_EQ(zelle.HelpMemo->toPlainText().split('\n'), TZelle::HelpLines());
-    EXPECT_EQ(TZelle::HelpLines().size(), 9);
-    EXPECT_EQ(TZelle::HelpLines()[0], QStringLiteral("Bedienung des Zellmodells"));
+    EXPECT_EQ(zelle.HelpMemo->toPlainText(),
+              QStringLiteral("Bedienung des Zellmodells\n\n"
+                             "Drehen: rechte Maustaste gedrückt halten und bewegen\n\n"
+                             "Zoomen: Mausrad\n\n"
+                             "Bewegen: mittlere Maustaste gedrückt halten und bewegen\n\n"
+                             "Auswählen: mit der linken Maustaste klicken"));
     EXPECT_TRUE(zelle.HelpMemo->isReadOnly());
     ASSERT_TRUE(zelle.Close->Close());
     zelle.Close->OnClose(zelle.Close);
@@ -700,4 +705,133 @@ TEST_F(CellScreen, MediaKeysWithoutContentReportTheClosedDevice)
     EXPECT_EQ(zelle.Play->ButtonType(), mbPlay); // a failed action flips no face
     zelle.FormKeyDown(Qt::Key_Up); // scrolling a hidden text is harmless
     EXPECT_EQ(errors.size(), 2);
+}
+
+// The library refuses a highlight while it animates; the one the menu shows when the flight
+// ends is sent again, so no organelle stays lit after the pointer has left the menu.
+TEST_F(CellScreen, HighlightRefusedDuringAFlightIsSentAgainWhenItEnds)
+{
+    bool animating = false;
+    lib->action = [&animating, base = lib->action](int code, int a, int b) {
+        return animating ? ZELLE_NONE : base(code, a, b);
+    };
+    zelle.ShowScreen();
+    auto send = [&](QEvent::Type type, int y) {
+        QMouseEvent e(type, QPointF(20, y), QPointF(20, y), QPointF(20, y), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QCoreApplication::sendEvent(zelle.Parts, &e);
+    };
+    send(QEvent::MouseMove, 3 * 40 + 10); // entry 2 lit in the model
+    zelle.PartsItemSelect(2);
+    animating = true;
+    enterState(ZELLE_STATE_LEAVING_CELL);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(zelle.Parts, &leave); // "none", refused
+    lib->calls.clear();
+    enterState(ZELLE_STATE_FLYING_IN);
+    enterState(ZELLE_STATE_ENTERING_DETAIL);
+    EXPECT_TRUE(lib->of('A').empty()) << "nothing sent while the library refuses";
+    animating = false;
+    enterState(ZELLE_STATE_DETAIL);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_HIGHLIGHT, -1, 0)}));
+
+    // Accepted highlights are not repeated.
+    lib->calls.clear();
+    zelle.UebersichtClick();
+    for (int s : {ZELLE_STATE_LEAVING_DETAIL, ZELLE_STATE_FLYING_BACK, ZELLE_STATE_RETURNING, ZELLE_STATE_WHOLE_CELL})
+        enterState(s);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_BACK, 0, 0)}));
+}
+
+// A choice in the detail view whose text or sound is missing is reported and changes nothing:
+// the heading, the sound and the model still belong to the organelle shown before.
+TEST_F(CellScreen, DetailChoiceWithMissingContentLeavesTheScreenAsItWas)
+{
+    struct Case {
+        int organelle;
+        const char *file;
+    } cases[] = {{7, "org7.organell"}, {8, "voice8.mp3"}};
+    for (const Case &c : cases) {
+        visit(4);
+        errors.clear();
+        lib->calls.clear();
+        zelle.PartsItemSelect(c.organelle);
+        ASSERT_EQ(errors.size(), 1) << c.organelle;
+        EXPECT_TRUE(errors[0].contains(QLatin1String(c.file))) << errors[0].toStdString();
+        for (const Call &call : lib->of('A'))
+            EXPECT_NE(call.a, ZELLE_ACTION_GO_TO) << "the model moved for " << c.organelle;
+        EXPECT_EQ(zelle.Heading->text(), QStringLiteral("Chloroplast")) << c.organelle;
+        EXPECT_EQ(zelle.Names->text(), QStringLiteral("keine"));
+        EXPECT_EQ(zelle.SelectedOrganelle(), 4);
+        EXPECT_EQ(zelle.Parts->ItemIndex(), 4);
+        EXPECT_TRUE(zelle.Player->IsOpen());
+        EXPECT_EQ(zelle.Player->FileName(), vellora::audioPath(4));
+        EXPECT_TRUE(contentShown());
+        zelle.UebersichtClick();
+        for (int s : {ZELLE_STATE_LEAVING_DETAIL, ZELLE_STATE_FLYING_BACK, ZELLE_STATE_RETURNING,
+                      ZELLE_STATE_WHOLE_CELL})
+            enterState(s);
+    }
+}
+
+// Choices that arrive while a switch waits for its sound to open run after it, in order; the
+// screen ends with the last one, its text, sound and model together.
+TEST_F(CellScreen, ChoicesDuringASwitchEndWithTheLastOne)
+{
+    visit(2);
+    lib->calls.clear();
+    QTimer::singleShot(0, &zelle, [this] {
+        zelle.PartsItemSelect(5);
+        zelle.PartsItemSelect(4);
+    });
+    zelle.PartsItemSelect(5);
+    ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    std::vector<Call> jumps;
+    for (const Call &call : lib->of('A'))
+        if (call.a == ZELLE_ACTION_GO_TO)
+            jumps.push_back(call);
+    ASSERT_FALSE(jumps.empty());
+    EXPECT_EQ(jumps.back(), A(ZELLE_ACTION_GO_TO, 104, 0));
+    EXPECT_EQ(zelle.Heading->text(), QStringLiteral("Chloroplast"));
+    EXPECT_EQ(zelle.SelectedOrganelle(), 4);
+    EXPECT_EQ(zelle.Parts->ItemIndex(), 4);
+    EXPECT_EQ(zelle.Player->FileName(), vellora::audioPath(4));
+    EXPECT_TRUE(zelle.Player->IsOpen());
+}
+
+// The hint names the part under the pointer: it goes when the pointer moves onto a control
+// lying over the model, stays away while the pointer is there, and never shows as that
+// control's tool tip.
+TEST_F(CellScreen, HintShowsOnlyWhileThePointerIsOnTheModel)
+{
+    zelle.show();
+    zelle.ShowScreen();
+    visit(4);
+    TZellmodell *model = zelle.Zellmodell;
+    auto moveOnModel = [&] {
+        QMouseEvent e(QEvent::MouseMove, QPointF(5, 300), model->mapToGlobal(QPointF(5, 300)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(model, &e);
+    };
+    moveOnModel();
+    report(1);
+    EXPECT_EQ(model->ShownHint(), QStringLiteral("Kernpore"));
+
+    // Onto the text: the hint goes and the next frames do not bring it back.
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(zelle.Text, &enter);
+    EXPECT_TRUE(model->ShownHint().isEmpty());
+    report(2);
+    report(1);
+    EXPECT_TRUE(model->ShownHint().isEmpty());
+    EXPECT_TRUE(model->ShowHint()) << "the library still reports the part";
+    // A help request on the text reaches the model panel: it must have no tool tip to show.
+    EXPECT_TRUE(model->toolTip().isEmpty());
+
+    // Back on the model it shows again; leaving the model hides it.
+    moveOnModel();
+    EXPECT_EQ(model->ShownHint(), QStringLiteral("Kernpore"));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(model, &leave);
+    EXPECT_TRUE(model->ShownHint().isEmpty());
 }

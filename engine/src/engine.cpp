@@ -1,4 +1,4 @@
-#include "TZelle.h"
+#include "engine.h"
 
 #include "dibloader.h"
 
@@ -16,7 +16,6 @@ constexpr float kFadeMs = 250;
 constexpr float kFlightMs = 1500;
 constexpr int kSelectBufferSize = 1024;
 constexpr int kHiddenPart = 20;   // the 21st overview part: drawn only in the cross-fades
-constexpr int kVesicleObjectId = 10; // drawn only in the whole cell
 
 void reportDamaged(const std::string &path, const std::string &reason)
 {
@@ -35,7 +34,7 @@ uint32_t tickMs()
 // ---------------------------------------------------------------------------------------------
 // Lifecycle
 
-void TZelle::Init(uintptr_t window, const char *base_folder)
+void Engine::Init(uintptr_t window, const char *base_folder)
 {
     Destroy();
     s_ = State{};
@@ -49,7 +48,7 @@ void TZelle::Init(uintptr_t window, const char *base_folder)
     ready_ = true;
 }
 
-void TZelle::Destroy()
+void Engine::Destroy()
 {
     if (ready_)
         releaseModel();
@@ -57,7 +56,7 @@ void TZelle::Destroy()
     ready_ = false;
 }
 
-void TZelle::setContextState()
+void Engine::setContextState()
 {
     glClearColor(0.81176f, 0.92157f, 0.74118f, 0.0f);
     glClearDepth(1.0);
@@ -87,7 +86,7 @@ void TZelle::setContextState()
 // ---------------------------------------------------------------------------------------------
 // Loading
 
-void TZelle::loadModel(const std::string &base)
+void Engine::loadModel(const std::string &base)
 {
     list_base_ = glGenLists(kMeshCount);
     glGenTextures(kMeshCount, textures_.data());
@@ -121,7 +120,7 @@ void TZelle::loadModel(const std::string &base)
     }
 }
 
-void TZelle::loadMesh(int i, const std::string &path)
+void Engine::loadMesh(int i, const std::string &path)
 {
     Mesh mesh;
     std::vector<uint8_t> bytes;
@@ -147,7 +146,7 @@ void TZelle::loadMesh(int i, const std::string &path)
     glEndList();
 }
 
-void TZelle::loadTexture(int i, const std::string &path)
+void Engine::loadTexture(int i, const std::string &path)
 {
     Image image;
     glBindTexture(GL_TEXTURE_2D, textures_[size_t(i)]);
@@ -162,7 +161,7 @@ void TZelle::loadTexture(int i, const std::string &path)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
 
-void TZelle::releaseModel()
+void Engine::releaseModel()
 {
     if (list_base_)
         glDeleteLists(list_base_, kMeshCount);
@@ -173,7 +172,7 @@ void TZelle::releaseModel()
 // ---------------------------------------------------------------------------------------------
 // Viewports and projection
 
-void TZelle::Viewport(bool overview, int32_t x, int32_t y, int32_t width, int32_t height)
+void Engine::Viewport(bool overview, int32_t x, int32_t y, int32_t width, int32_t height)
 {
     if (!ready_)
         return;
@@ -181,7 +180,7 @@ void TZelle::Viewport(bool overview, int32_t x, int32_t y, int32_t width, int32_
     applyProjection();
 }
 
-void TZelle::applyProjection()
+void Engine::applyProjection()
 {
     const float t = s_.viewport_blend;
     float v[4];
@@ -200,23 +199,23 @@ void TZelle::applyProjection()
 // ---------------------------------------------------------------------------------------------
 // Frames
 
-Matrix TZelle::viewWithDrag(int x, int y) const
+Matrix Engine::viewWithDrag(int x, int y) const
 {
-    if (s_.drag_mode == 0)
+    if (s_.drag_mode == ZELLE_ACTION_ROTATE)
         return rotateDrag(s_.camera, s_.camera_inverse, x - s_.last_x, y - s_.last_y);
-    if (s_.drag_mode == 1)
+    if (s_.drag_mode == ZELLE_ACTION_MOVE)
         return moveDrag(s_.camera, s_.camera_inverse, x - s_.last_x, y - s_.last_y);
     return s_.camera;
 }
 
-int32_t TZelle::Render(int32_t x, int32_t y)
+int32_t Engine::Render(int32_t x, int32_t y)
 {
     if (!ready_)
-        return -1;
+        return ZELLE_NONE;
     context_.makeCurrent();
     const uint32_t now = tickMs();
     glLoadMatrixf(s_.camera.data());
-    if (s_.view_state == 0 || s_.view_state == 4) {
+    if (s_.view_state == ZELLE_STATE_WHOLE_CELL || s_.view_state == ZELLE_STATE_DETAIL) {
         const Matrix view = viewWithDrag(x, y);
         glLoadMatrixf(view.data());
         pick(view, x, y);
@@ -224,25 +223,25 @@ int32_t TZelle::Render(int32_t x, int32_t y)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     int32_t result = s_.hover_id;
-    if (s_.pending_state != -1) {
+    if (s_.pending_state != ZELLE_NONE) {
         const int state = s_.pending_state;
         enterState(state, now);
         s_.view_state = state;
-        s_.pending_state = -1;
-        result = -2 - state;
+        s_.pending_state = ZELLE_NONE;
+        result = ZELLE_STATE_ENTERED(state);
     }
     drawState(now);
     context_.swap();
     return result;
 }
 
-void TZelle::enterState(int state, uint32_t now)
+void Engine::enterState(int state, uint32_t now)
 {
     switch (state) {
-    case 0:
+    case ZELLE_STATE_WHOLE_CELL:
         setBlending(false);
         break;
-    case 1: {
+    case ZELLE_STATE_LEAVING_CELL: {
         const Placement *e = selectedPlacement();
         if (e && e->object_index >= 0 && e->object_index < kObjectCount) {
             s_.overview_matrix = s_.camera;
@@ -252,11 +251,11 @@ void TZelle::enterState(int state, uint32_t now)
         glLoadMatrixf(s_.camera.data());
         break;
     }
-    case 2:
+    case ZELLE_STATE_FLYING_IN:
         s_.phase_start_ms = now;
         setBlending(false);
         break;
-    case 3:
+    case ZELLE_STATE_ENTERING_DETAIL:
         s_.phase_start_ms = now;
         if (const Placement *e = selectedPlacement()) {
             s_.selected_index = e->object_index;
@@ -265,10 +264,10 @@ void TZelle::enterState(int state, uint32_t now)
         s_.camera_inverse = inverse3(s_.camera);
         setBlending(true);
         break;
-    case 4:
+    case ZELLE_STATE_DETAIL:
         setBlending(false);
         break;
-    case 5: {
+    case ZELLE_STATE_LEAVING_DETAIL: {
         const int index = findPlacement(s_.selected_id);
         const Matrix target = index >= 0 ? multiply(s_.overview_matrix, scene_table_[size_t(index)].matrix)
                                          : s_.overview_matrix;
@@ -277,12 +276,12 @@ void TZelle::enterState(int state, uint32_t now)
         setBlending(true);
         break;
     }
-    case 6:
+    case ZELLE_STATE_FLYING_BACK:
         s_.phase_start_ms = now;
         s_.selected_index = findPlacement(s_.selected_id);
         setBlending(false);
         break;
-    case 7:
+    case ZELLE_STATE_RETURNING:
         s_.phase_start_ms = now;
         s_.camera = s_.overview_matrix;
         s_.camera_inverse = inverse3(s_.camera);
@@ -292,7 +291,7 @@ void TZelle::enterState(int state, uint32_t now)
     }
 }
 
-float TZelle::progress(uint32_t now, float duration_ms, int next_state)
+float Engine::progress(uint32_t now, float duration_ms, int next_state)
 {
     // Unsigned difference: a wrap of the 32-bit tick does not stop the animation.
     float p = float(uint32_t(now - s_.phase_start_ms)) / duration_ms;
@@ -303,17 +302,18 @@ float TZelle::progress(uint32_t now, float duration_ms, int next_state)
     return p;
 }
 
-void TZelle::drawState(uint32_t now)
+void Engine::drawState(uint32_t now)
 {
     switch (s_.view_state) {
-    case 0:
+    case ZELLE_STATE_WHOLE_CELL:
         for (const Placement &e : scene_table_)
             placementDraw(e, 1);
         break;
-    case 1:
-    case 7: {
-        const float p = progress(now, kFadeMs, s_.view_state == 1 ? 2 : 0);
-        const float alpha = s_.view_state == 1 ? 1 - p : p;
+    case ZELLE_STATE_LEAVING_CELL:
+    case ZELLE_STATE_RETURNING: {
+        const bool leaving = s_.view_state == ZELLE_STATE_LEAVING_CELL;
+        const float p = progress(now, kFadeMs, leaving ? ZELLE_STATE_FLYING_IN : ZELLE_STATE_WHOLE_CELL);
+        const float alpha = leaving ? 1 - p : p;
         sortByDepth();
         if (const Placement *selected = selectedPlacement())
             placementDraw(*selected, 1);
@@ -322,32 +322,32 @@ void TZelle::drawState(uint32_t now)
                 placementDraw(scene_table_[i], alpha);
         break;
     }
-    case 2:
-    case 6: {
+    case ZELLE_STATE_FLYING_IN:
+    case ZELLE_STATE_FLYING_BACK: {
         const float p = progress(now, kFlightMs, s_.view_state + 1);
         s_.camera = flightAt(s_.flight, p);
         glLoadMatrixf(s_.camera.data());
-        s_.viewport_blend = s_.view_state == 2 ? p : 1 - p;
+        s_.viewport_blend = s_.view_state == ZELLE_STATE_FLYING_IN ? p : 1 - p;
         applyProjection();
         if (const Placement *selected = selectedPlacement())
             inPlaceDraw(*selected);
         break;
     }
-    case 3:
-    case 5: {
+    case ZELLE_STATE_ENTERING_DETAIL:
+    case ZELLE_STATE_LEAVING_DETAIL: {
         const float p = progress(now, kFadeMs, s_.view_state + 1);
         if (const Object *o = selectedObject())
             objectDraw(*o, p);
         break;
     }
-    case 4:
+    case ZELLE_STATE_DETAIL:
         if (const Object *o = selectedObject())
             objectDraw(*o, 0);
         break;
     }
 }
 
-void TZelle::sortByDepth()
+void Engine::sortByDepth()
 {
     // The modelview holds the camera here; the key is the squared eye distance of each origin.
     for (Placement &e : scene_table_) {
@@ -367,16 +367,16 @@ void TZelle::sortByDepth()
     s_.selected_index = findPlacement(s_.selected_id);
 }
 
-int TZelle::findPlacement(int id) const
+int Engine::findPlacement(int id) const
 {
     const size_t n = std::min<size_t>(scene_table_.size(), kPlacementCount);
     for (size_t i = 0; i < n; ++i)
         if (scene_table_[i].id == id)
             return int(i);
-    return -1;
+    return ZELLE_NONE;
 }
 
-void TZelle::setBlending(bool on)
+void Engine::setBlending(bool on)
 {
     if (on)
         glEnable(GL_BLEND);
@@ -384,7 +384,7 @@ void TZelle::setBlending(bool on)
         glDisable(GL_BLEND);
 }
 
-const Placement *TZelle::selectedPlacement() const
+const Placement *Engine::selectedPlacement() const
 {
     const int i = s_.selected_index;
     if (i < 0 || size_t(i) >= scene_table_.size())
@@ -392,7 +392,7 @@ const Placement *TZelle::selectedPlacement() const
     return &scene_table_[size_t(i)];
 }
 
-const Object *TZelle::selectedObject() const
+const Object *Engine::selectedObject() const
 {
     const int i = s_.selected_index;
     if (i < 0 || i >= kObjectCount)
@@ -403,7 +403,7 @@ const Object *TZelle::selectedObject() const
 // ---------------------------------------------------------------------------------------------
 // Drawing
 
-void TZelle::placementDraw(const Placement &e, float alpha)
+void Engine::placementDraw(const Placement &e, float alpha)
 {
     glPushMatrix();
     glMultMatrixf(e.matrix.data());
@@ -413,26 +413,26 @@ void TZelle::placementDraw(const Placement &e, float alpha)
     glPopMatrix();
 }
 
-void TZelle::inPlaceDraw(const Placement &e)
+void Engine::inPlaceDraw(const Placement &e)
 {
     const float g = e.id == s_.hover_id ? 1.2f : 0.8f;
     glColor4f(g, g, g, 1);
     objectDraw(objects_[size_t(e.object_index)], 0);
 }
 
-void TZelle::objectDraw(const Object &o, float fade)
+void Engine::objectDraw(const Object &o, float fade)
 {
     const int state = s_.view_state;
-    if (state != 0 && o.id == kVesicleObjectId)
+    if (state != ZELLE_STATE_WHOLE_CELL && o.id == ZELLE_OBJECT_VESICLES)
         return;
-    if (state == 3 || state == 5) {
+    if (state == ZELLE_STATE_ENTERING_DETAIL || state == ZELLE_STATE_LEAVING_DETAIL) {
         glColor4f(1, 1, 1, 1);
         for (const Part &part : o.detail_parts)
             partDraw(part);
-        glColor4f(1, 1, 1, state == 3 ? 1 - fade : fade);
+        glColor4f(1, 1, 1, state == ZELLE_STATE_ENTERING_DETAIL ? 1 - fade : fade);
         for (const Part &part : o.overview_parts)
             partDraw(part);
-    } else if (state == 4) {
+    } else if (state == ZELLE_STATE_DETAIL) {
         for (const Part &part : o.detail_parts) {
             glPushName(GLuint(part.mesh_index));
             partDraw(part);
@@ -449,7 +449,7 @@ void TZelle::objectDraw(const Object &o, float fade)
     }
 }
 
-void TZelle::partDraw(const Part &part)
+void Engine::partDraw(const Part &part)
 {
     glPushMatrix();
     glMultMatrixf(part.matrix.data());
@@ -461,10 +461,10 @@ void TZelle::partDraw(const Part &part)
 // ---------------------------------------------------------------------------------------------
 // Picking
 
-void TZelle::pick(const Matrix &modelview, int x, int y)
+void Engine::pick(const Matrix &modelview, int x, int y)
 {
-    s_.hover_id = -1;
-    if (s_.view_state != 0 && s_.view_state != 4)
+    s_.hover_id = ZELLE_NONE;
+    if (s_.view_state != ZELLE_STATE_WHOLE_CELL && s_.view_state != ZELLE_STATE_DETAIL)
         return;
     std::vector<GLuint> buffer(kSelectBufferSize);
     glSelectBuffer(kSelectBufferSize, buffer.data());
@@ -482,7 +482,7 @@ void TZelle::pick(const Matrix &modelview, int x, int y)
     glLoadMatrixf(modelview.data());
     glInitNames();
 
-    if (s_.view_state == 0) {
+    if (s_.view_state == ZELLE_STATE_WHOLE_CELL) {
         for (const Placement &e : scene_table_) {
             glPushMatrix();
             glPushName(GLuint(e.id));
@@ -525,39 +525,39 @@ void TZelle::pick(const Matrix &modelview, int x, int y)
 // ---------------------------------------------------------------------------------------------
 // Actions
 
-int32_t TZelle::Action(int32_t code, int32_t a, int32_t b)
+int32_t Engine::Action(int32_t code, int32_t a, int32_t b)
 {
     if (!ready_)
-        return -1;
-    if (s_.view_state != 0 && s_.view_state != 4)
-        return -1;
+        return ZELLE_NONE;
+    if (s_.view_state != ZELLE_STATE_WHOLE_CELL && s_.view_state != ZELLE_STATE_DETAIL)
+        return ZELLE_NONE;
     switch (code) {
-    case 0:
-    case 1:
+    case ZELLE_ACTION_ROTATE:
+    case ZELLE_ACTION_MOVE:
         s_.drag_mode = code;
         s_.last_x = a;
         s_.last_y = b;
         return 0;
-    case 2:
-        if (s_.drag_mode == 0) {
+    case ZELLE_ACTION_END_DRAG:
+        if (s_.drag_mode == ZELLE_ACTION_ROTATE) {
             s_.camera = rotateDrag(s_.camera, s_.camera_inverse, a - s_.last_x, b - s_.last_y);
             s_.camera_inverse = inverse3(s_.camera);
-        } else if (s_.drag_mode == 1) {
+        } else if (s_.drag_mode == ZELLE_ACTION_MOVE) {
             s_.camera = moveDrag(s_.camera, s_.camera_inverse, a - s_.last_x, b - s_.last_y);
         }
-        s_.drag_mode = 2;
+        s_.drag_mode = ZELLE_ACTION_END_DRAG;
         return 0;
-    case 3:
+    case ZELLE_ACTION_ZOOM:
         s_.camera[14] += float(a) / 400.0f;
         return 0;
-    case 4: {
-        if (a == -1)
-            return -1;
+    case ZELLE_ACTION_GO_TO: {
+        if (a == ZELLE_NONE)
+            return ZELLE_NONE;
         const int index = findPlacement(a);
         if (index < 0)
             return 0; // an id no entry has: ignored
-        if (s_.view_state == 0) {
-            s_.pending_state = 1;
+        if (s_.view_state == ZELLE_STATE_WHOLE_CELL) {
+            s_.pending_state = ZELLE_STATE_LEAVING_CELL;
             s_.selected_id = a;
             s_.selected_index = index;
             s_.phase_start_ms = tickMs();
@@ -569,31 +569,31 @@ int32_t TZelle::Action(int32_t code, int32_t a, int32_t b)
         }
         return 0;
     }
-    case 5:
-        if (s_.view_state != 4)
-            return -1;
+    case ZELLE_ACTION_BACK:
+        if (s_.view_state != ZELLE_STATE_DETAIL)
+            return ZELLE_NONE;
         context_.makeCurrent();
-        s_.pending_state = 5;
+        s_.pending_state = ZELLE_STATE_LEAVING_DETAIL;
         s_.phase_start_ms = tickMs();
         setBlending(true);
         return 0;
-    case 6:
+    case ZELLE_ACTION_PLACEMENT_OF:
         if (a < 0)
-            return -1;
+            return ZELLE_NONE;
         for (size_t i = scene_table_.size(); i-- > 0;)
             if (scene_table_[i].object_index == a)
                 return scene_table_[i].id;
         return 0;
-    case 7: {
+    case ZELLE_ACTION_OBJECT_OF: {
         if (a < 0)
-            return -1;
+            return ZELLE_NONE;
         const int index = findPlacement(a);
         return index >= 0 ? scene_table_[size_t(index)].object_index : 0;
     }
-    case 8:
+    case ZELLE_ACTION_HIGHLIGHT:
         s_.highlight_object_id = a;
         return 0;
-    case 9: {
+    case ZELLE_ACTION_PICK: {
         context_.makeCurrent();
         const Matrix view = viewWithDrag(a, b);
         pick(view, a, b);

@@ -5,6 +5,7 @@
 #include "camera.h"
 #include "context.h"
 #include "modelfiles.h"
+#include "zelle.h"
 
 #include <GL/gl.h>
 
@@ -15,7 +16,7 @@
 
 namespace zelle {
 
-class TZelle {
+class Engine {
 public:
     void Init(uintptr_t window, const char *base_folder);
     void Viewport(bool overview, int32_t x, int32_t y, int32_t width, int32_t height);
@@ -28,14 +29,14 @@ private:
 
     // Everything a fresh Init starts from.
     struct State {
-        int view_state = 0;
-        int pending_state = -1;
-        int hover_id = -1;
-        int highlight_object_id = -1;
-        int selected_id = -1;
-        int selected_index = -1;
+        int view_state = ZELLE_STATE_WHOLE_CELL;
+        int pending_state = ZELLE_NONE;
+        int hover_id = ZELLE_NONE;
+        int highlight_object_id = ZELLE_NONE;
+        int selected_id = ZELLE_NONE;
+        int selected_index = ZELLE_NONE;
         uint32_t phase_start_ms = 0;
-        int drag_mode = 2;
+        int drag_mode = ZELLE_ACTION_END_DRAG; // no drag; otherwise the action that began it
         int last_x = 0, last_y = 0;
         Rect viewport_overview{1, 1, 1, 1};
         Rect viewport_detail{1, 1, 1, 1};
