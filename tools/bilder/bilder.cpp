@@ -179,6 +179,8 @@ QImage cutRendering(const QImage &shot, const QSize &size)
     // Room around the model, then the target's aspect.
     const qreal margin = std::max(box.width(), box.height()) * 0.06 + 4;
     box.adjust(-margin, -margin, margin, margin);
+    // A close-up that fills its shot keeps its edges: no frame of background around it.
+    box = box.intersected(QRectF(img.rect()));
     const qreal aspect = qreal(size.width()) / size.height();
     if (box.width() / box.height() < aspect)
         box = QRectF(box.center().x() - box.height() * aspect / 2, box.top(), box.height() * aspect,

@@ -220,3 +220,12 @@ TEST(Renderings, WrittenAs24BitBmp)
     EXPECT_EQ(back.pixelColor(6, 2), QColor(10, 20, 30));
     EXPECT_FALSE(writeBmp(img, dir.filePath("kein/ordner/x.bmp")));
 }
+
+TEST(Renderings, ACloseUpFillingItsShotGetsNoFrame)
+{
+    QImage shot(100, 100, QImage::Format_RGB32);
+    shot.fill(Qt::darkGreen);
+    const QImage cut = cutRendering(shot, QSize(50, 50));
+    EXPECT_EQ(cut.pixelColor(0, 0), QColor(Qt::darkGreen));
+    EXPECT_EQ(cut.pixelColor(49, 25), QColor(Qt::darkGreen));
+}
