@@ -142,7 +142,17 @@ Block parseBlock(const QString &inside)
     }
     if (body.startsWith(QLatin1Char('#'))) {
         b.kind = Block::Numeric;
-        b.answers << Answer{QLatin1Char('#'), std::nullopt, body.mid(1).trimmed()};
+        const QString rest = body.mid(1);
+        if (findUnescaped(rest, QStringLiteral("=")) >= 0) {
+            b.answers = splitAnswers(rest); // Moodle's export: {#=%100%2:0#}
+        } else {
+            const qsizetype fb = findUnescaped(rest, QStringLiteral("#"));
+            b.answers << Answer{QLatin1Char('='), std::nullopt, (fb < 0 ? rest : rest.left(fb)).trimmed()};
+        }
+        // A tolerance of zero asks for the number itself.
+        static const QRegularExpression noTolerance(QStringLiteral(":0+(?:[.,]0+)?$"));
+        for (Answer &a : b.answers)
+            a.text.remove(noTolerance);
         return b;
     }
     const qsizetype hash = findUnescaped(body, QStringLiteral("#"));
@@ -224,7 +234,10 @@ class Importer
                 if (b.kind == Block::Short && findUnescaped(a.text, QStringLiteral("->")) >= 0)
                     return refuse(QStringLiteral(
                         "Zuordnungsfragen (->) gibt es in Vellora nicht; die Frage wird nicht übernommen."));
-            if (b.kind == Block::Numeric && (b.answers.size() != 1 || !plainNumber(b.answers[0].text)))
+            const bool range = std::any_of(b.answers.begin(), b.answers.end(), [](const Answer &a) {
+                return (!a.weight || *a.weight >= 100) && !plainNumber(a.text);
+            });
+            if (b.kind == Block::Numeric && range)
                 return refuse(
                     QStringLiteral("Zahlenbereiche und Toleranzen (z. B. {#3:0,5} oder {#1..5}) kann Vellora "
                                    "nicht prüfen; nur eine genaue Zahl wie {#42} wird übernommen."));
