@@ -83,7 +83,8 @@ std::optional<Pupil> readPupil(const QString &path, QString &reason)
         reason = QStringLiteral("Die Länge des Namens ist negativ; die Datei ist beschädigt.");
         return std::nullopt;
     case profiles::ProfileFileError::TooShort:
-        reason = QStringLiteral("Die Datei ist zu kurz für ein Lernprofil.");
+        reason =
+            QStringLiteral("Die Datei ist zu kurz für ein Lernprofil (beschädigt oder keine Profildatei).");
         return std::nullopt;
     }
     // The reader takes any bytes that fit; a file the program wrote has a name the dialog allows
