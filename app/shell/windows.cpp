@@ -13,9 +13,11 @@
 namespace {
 
 // The small windows stay above the main window: a window manager must not raise the
-// full-screen main window over them when it is clicked while they show.
+// full-screen main window over them when it is clicked while they show. X11 carries the
+// transient parent (WM_TRANSIENT_FOR) for dialog windows only, so they become dialogs.
 void makeTransientFor(QWidget *window, QWidget *owner)
 {
+    window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
     window->winId();
     owner->winId();
     if (window->windowHandle() && owner->windowHandle())

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QWheelEvent>
+#include <QWindow>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -490,6 +491,37 @@ TEST_F(Shell, IntroLinksOpenTheirManualPage)
     EXPECT_EQ(form().CurrentScreen(), 2);
     intro.GlossarClick();
     EXPECT_EQ(form().CurrentScreen(), 3);
+}
+
+// The small windows are dialogs whose transient parent is the main window, so that a window
+// manager keeps them above it.
+TEST_F(Shell, SmallWindowsAreTransientForTheMainWindow)
+{
+    QWidget *windows[] = {MessageForm, ManualForm, InfoForm};
+    for (QWidget *w : windows) {
+        ASSERT_NE(w->windowHandle(), nullptr) << w->windowTitle().toStdString();
+        EXPECT_EQ(w->windowHandle()->transientParent(), form().windowHandle()) << w->windowTitle().toStdString();
+        EXPECT_EQ(w->windowType(), Qt::Dialog) << w->windowTitle().toStdString();
+        EXPECT_TRUE(w->windowFlags().testFlag(Qt::FramelessWindowHint));
+    }
+}
+
+// The introduction's logo brings an info window that is already open to the front, as the
+// bar's logo does.
+TEST_F(Shell, IntroLogoRaisesAnOpenInfoWindow)
+{
+    form().show();
+    form().LogoClick();
+    QApplication::processEvents();
+    ASSERT_TRUE(InfoForm->isVisible());
+    form().activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &form());
+
+    form().Intro->LogoClick();
+    QApplication::processEvents();
+    EXPECT_TRUE(InfoForm->isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), InfoForm);
 }
 
 TEST(Splash, UnderlineFollowsTheLinkAreaAndClickOpensTheHelp)
