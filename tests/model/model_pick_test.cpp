@@ -140,7 +140,7 @@ TEST_F(ModelPick, EveryKindShowsItsMenuColourInTheWholeCell)
         std::vector<Candidate> points;
         for (size_t k = 0; k < parts.size() && k < 20; ++k)
             candidates(model.meshes[parts[k].mesh_index], multiply(placed, parts[k].matrix), points);
-        const size_t step = std::max<size_t>(1, points.size() / 40);
+        const size_t step = std::max<size_t>(1, points.size() / 16);
         for (size_t i = 0; i < points.size(); i += step) {
             const int x = int(points[i].x), y = int(points[i].y);
             const int id = Zelle_Action(9, x, y);
