@@ -261,7 +261,8 @@ class Importer
     {
         QString c = line.mid(line.indexOf(QLatin1Char(':')) + 1).trimmed();
         c = c.section(QLatin1Char('/'), -1).trimmed();
-        if (!c.isEmpty() && !c.startsWith(QLatin1Char('$')))
+        // "$course$/top" is Moodle's root, not a name a teacher gave.
+        if (!c.isEmpty() && !c.startsWith(QLatin1Char('$')) && c != QLatin1String("top"))
             out.category = c;
     }
 

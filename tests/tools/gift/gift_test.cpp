@@ -201,6 +201,7 @@ TEST(GiftImport, RefusedQuestionsAreNamedByLine)
             "M: Der Zellkern steuert die Zelle. [*Die Aussage ist richtig. | Die Aussage ist falsch.]"});
     EXPECT_EQ(g.questions, 13);
     EXPECT_EQ(g.category, "Zellen");
+    EXPECT_EQ(parseGift("$CATEGORY: $course$/top\n\nFrage? {T}").category, QString());
     // A partly right answer beside a right one is left out with a note, not refused.
     const GiftImport partial = parseGift("Wo? {=Chloroplast =%50%Blatt}");
     EXPECT_EQ(carried(partial), QStringList{"S: Wo? => Chloroplast"});
