@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -337,10 +338,20 @@ std::vector<uint8_t> serializeBmp24(const Image &image)
 bool readFileBytes(const std::string &path, std::vector<uint8_t> &out)
 {
     out.clear();
+    // A folder opens as a stream, and a failing read throws out of the stream buffer: neither
+    // may escape into the library's start.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return false;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    try {
+        out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::exception &) {
+        out.clear();
+        return false;
+    }
     return !in.bad();
 }
 

@@ -333,3 +333,18 @@ TEST(ZelleFileBytes, RoundTripAndMissingFile)
     EXPECT_FALSE(writeFileBytes((dir / "no" / "such" / "dir.bin").string(), data));
     std::filesystem::remove_all(dir);
 }
+
+TEST(ZelleFileBytes, FoldersAndFailingReadsAreRefusedWithoutThrowing)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("zelle-folder-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "tex0.tex");
+    // /proc/self/mem opens but every read at offset 0 fails.
+    for (const std::string &path : {(dir / "tex0.tex").string(), std::string("/proc/self/mem")}) {
+        Bytes back = {9};
+        bool read = true;
+        EXPECT_NO_THROW(read = readFileBytes(path, back)) << path;
+        EXPECT_FALSE(read) << path;
+        EXPECT_TRUE(back.empty()) << path;
+    }
+    std::filesystem::remove_all(dir);
+}
