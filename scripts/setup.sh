@@ -14,7 +14,7 @@ packages=(
   espeak-ng lame sox libsox-fmt-mp3
   fonts-open-sans fonts-liberation2 fontconfig
   xvfb xauth xdotool imagemagick
-  dpkg-dev fakeroot lintian appstream desktop-file-utils
+  dpkg-dev fakeroot lintian appstream desktop-file-utils librsvg2-bin
 )
 
 missing=()
