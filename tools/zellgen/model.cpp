@@ -12,14 +12,6 @@ namespace zellgen {
 
 namespace {
 
-V3 fibonacciDir(int i, int n)
-{
-    const double y = 1 - 2 * (i + 0.5) / n;
-    const double r = std::sqrt(std::max(0.0, 1 - y * y));
-    const double a = i * M_PI * (3 - std::sqrt(5.0));
-    return {r * std::cos(a), y, r * std::sin(a)};
-}
-
 double segmentDistance(const V3 &p, const V3 &a, const V3 &b)
 {
     const V3 ab = b - a;

@@ -1,6 +1,7 @@
 #include "textures.h"
 
 #include "rng.h"
+#include "vec.h"
 
 #include <algorithm>
 #include <cmath>
@@ -318,6 +319,32 @@ void paintLayer(std::vector<Rgb> &px, int width, const Region &r, const YAML::No
                     const Rgb inner = mixRgb(core, edge, (d - half * 0.7) / px1 + 0.5);
                     at(x, y) = mixRgb(at(x, y), inner, (half - d) / px1 + 0.5);
                 }
+            });
+        }
+    } else if (kind == "pores") {
+        // Nuclear pores where the pattern "sphere" of the same count puts them, painted on an
+        // ellipsoid's texture (u along the x axis from pole to pole, v around it): a ring of the
+        // pore complex around the dark channel.
+        const int count = layer["count"].as<int>();
+        const double rho = layer["radius"].as<double>(), ringWidth = layer["width"].as<double>(0.4);
+        const Rgb col = colour(layer["color"]), inner = colour(layer["inner"], col);
+        for (int i = 0; i < count; ++i) {
+            const V3 d = fibonacciDir(i, count);
+            const double eta = std::asin(std::clamp(d.x, -1.0, 1.0));
+            const double u0 = (eta + M_PI / 2) / M_PI;
+            double v0 = std::atan2(d.z, d.y) / (2 * M_PI);
+            if (v0 < 0)
+                v0 += 1;
+            const double c = std::max(0.05, std::cos(eta));
+            forEach([&](int x, int y, double u, double v) {
+                double dv = v - v0;
+                dv -= std::round(dv);
+                const double du = (u - u0) * M_PI / rho, dw = dv * 2 * M_PI * c / rho;
+                const double r = std::sqrt(du * du + dw * dw);
+                if (r < 1 - ringWidth)
+                    at(x, y) = mixRgb(at(x, y), inner, 0.9);
+                else if (r < 1)
+                    at(x, y) = mixRgb(at(x, y), col, 1 - std::abs(r - (1 - ringWidth / 2)) / (ringWidth / 2) * 0.4);
             });
         }
     } else if (kind == "gradient") {

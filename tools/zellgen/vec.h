@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -117,6 +118,15 @@ inline Frame alignY(const V3 &pos, const V3 &up, const V3 &hint)
     f.ez = cross(f.ex, f.ey);
     f.origin = pos;
     return f;
+}
+
+// Direction i of n spread evenly over the unit sphere (golden-angle spiral).
+inline V3 fibonacciDir(int i, int n)
+{
+    const double y = 1 - 2 * (i + 0.5) / n;
+    const double r = std::sqrt(std::max(0.0, 1 - y * y));
+    const double a = i * M_PI * (3 - std::sqrt(5.0));
+    return {r * std::cos(a), y, r * std::sin(a)};
 }
 
 // Signed power used by superellipsoids.
