@@ -197,6 +197,15 @@ void TMainForm::ConnectScreens()
     connect(Zelle, &TZelle::glossaryEntryRequested, this, &TMainForm::OpenGlossaryEntry);
 
     connect(Uebung, &TUebung::barRequested, this, &TMainForm::PrepareBar);
+    connect(Uebung, &TUebung::messageRequested, this, &TMainForm::ShowMessage);
+    // While a test runs, it ends only by being finished: no other screen, no profile change.
+    connect(Uebung, &TUebung::areaMenuLocked, this, [this](bool locked) {
+        if (locked && switcherOpen_)
+            SetSwitcherHeight(kSwitcherClosed);
+        Menu->setEnabled(!locked);
+    });
+    connect(Uebung, &TUebung::profileMenuLocked, this, &TMainForm::SetProfileMenuLocked);
+    Uebung->SetStore(Profiles);
 
     connect(Glossar, &TGlossar::barRequested, this, &TMainForm::PrepareBar);
     connect(Glossar, &TGlossar::areaRequested, this, [this](int area) { MenuItemClick(switcherItem(area)); });
@@ -514,7 +523,8 @@ void TMainForm::ShowMessage(const QString &title, const QString &text, QWidget *
     message->show();
     message->raise();
     message->activateWindow();
-    setEnabled(false);
+    // Showing it disables its owner, and closing it enables that one again: the main window is
+    // disabled only when it is the owner, or it would stay disabled after a screen's message.
 }
 
 // Key preview and wheel forwarding for everything inside this window. A key is seen once, at

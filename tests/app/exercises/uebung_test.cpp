@@ -191,7 +191,14 @@ TEST_F(UebungTest, SelfCheckRunsEveryQuestionAndStoresTheLearnersMarks)
         EXPECT_EQ(screen->Right->y() + screen->Right->height(), screen->Container_Answere->height());
         if (i == 2)
             screen->Wrong->OnClick(screen->Wrong);
-        else
+        else if (i == 3) {
+            const int32_t earliest = resultTimeNow();
+            screen->Right->OnClick(screen->Right);
+            // Finished now: the time is the local wall clock's distance from 1970-01-01 01:00.
+            ASSERT_EQ(store->Results().size(), 1);
+            EXPECT_GE(store->Results()[0].Time, earliest);
+            EXPECT_LE(store->Results()[0].Time, resultTimeNow());
+        } else
             screen->Right->OnClick(screen->Right);
     }
     EXPECT_EQ(screen->Caption->text(), "Zellkern - Ergebnis");
