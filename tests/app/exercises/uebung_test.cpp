@@ -78,6 +78,16 @@ TMPCQuestion choice(uint16_t mask, int options)
     return q;
 }
 
+// A left click as the pointer makes it: press and release over the widget.
+void click(QWidget *w)
+{
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+    }
+}
+
 // Cloze with four gaps: Zellkern, Äpfel (cp1252), Zellwand/Wand, Chloroplasten.
 TLKTTest cloze()
 {
@@ -307,9 +317,7 @@ TEST_F(UebungTest, MultipleChoiceStepsThroughItsQuestionsWithFeedback)
     ASSERT_TRUE(screen->FeedbackRunning());
     EXPECT_EQ(screen->Question->FontColor(), kGreen);
     // Meanwhile the screen takes no input: neither a tick nor a second "Weiter".
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), screen->Options[1]->mapToGlobal(QPointF(3, 3)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(screen->Options[1], &press);
+    click(screen->Options[1]);
     EXPECT_FALSE(screen->Options[1]->Checked());
     screen->Next->OnClick(screen->Next);
     EXPECT_EQ(screen->MPC().Current, 0);
@@ -323,7 +331,7 @@ TEST_F(UebungTest, MultipleChoiceStepsThroughItsQuestionsWithFeedback)
     EXPECT_TRUE(screen->Finished->isVisible());
     EXPECT_FALSE(screen->Next->isVisible());
     // Input counts again once the second is over.
-    QCoreApplication::sendEvent(screen->Options[0], &press);
+    click(screen->Options[0]);
     EXPECT_TRUE(screen->Options[0]->Checked());
 
     screen->Finished->OnClick(screen->Finished);
@@ -513,12 +521,7 @@ TEST_F(UebungTest, WheelScrollsTheIntroductionAndTilesOpenTheirLists)
     EXPECT_EQ(screen->Container_Text->Position(), 1);
 
     // A click on a tile's caption opens that kind's list.
-    QLabel *caption = screen->Container_LKT->Caption;
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent e(type, QPointF(5, 5), caption->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
-                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(caption, &e);
-    }
+    click(screen->Container_LKT->Caption);
     EXPECT_EQ(screen->ListView(), 1);
     EXPECT_EQ(screen->Caption->text(), "Lückentexte");
 
