@@ -33,6 +33,7 @@
 #define ZELLE_ACTION_OBJECT_OF 7    /* object index of placement id a */
 #define ZELLE_ACTION_HIGHLIGHT 8    /* highlight object id a (ZELLE_NONE: none) */
 #define ZELLE_ACTION_PICK 9         /* pick at (a, b), returns the placement id */
+#define ZELLE_ACTION_START_VIEW 10  /* the whole cell as at start: at once there, or flying back */
 
 /* View states, in the order of the one cycle 0 -> 1 -> ... -> 7 -> 0. */
 #define ZELLE_STATE_WHOLE_CELL 0      /* until ZELLE_ACTION_GO_TO */

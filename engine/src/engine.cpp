@@ -525,6 +525,18 @@ void Engine::pick(const Matrix &modelview, int x, int y)
 // ---------------------------------------------------------------------------------------------
 // Actions
 
+// In the detail view the organelle comes no nearer than two thirds of its distance (closer, it
+// overfills its viewport and the near plane cuts into it) and goes no farther than twice it.
+float Engine::detailZoomLimit(float z) const
+{
+    if (s_.selected_index < 0 || s_.selected_index >= kObjectCount)
+        return z;
+    const float home = objects_[size_t(s_.selected_index)].view_matrix[14];
+    if (home >= 0)
+        return z;
+    return std::clamp(z, 2.0f * home, home * 2.0f / 3.0f);
+}
+
 int32_t Engine::Action(int32_t code, int32_t a, int32_t b)
 {
     if (!ready_)
@@ -549,7 +561,19 @@ int32_t Engine::Action(int32_t code, int32_t a, int32_t b)
         return 0;
     case ZELLE_ACTION_ZOOM:
         s_.camera[14] += float(a) / 400.0f;
+        if (s_.view_state == ZELLE_STATE_DETAIL)
+            s_.camera[14] = detailZoomLimit(s_.camera[14]);
         return 0;
+    case ZELLE_ACTION_START_VIEW:
+        s_.drag_mode = ZELLE_ACTION_END_DRAG;
+        if (s_.view_state == ZELLE_STATE_WHOLE_CELL) {
+            s_.camera = initialCamera();
+            s_.camera_inverse = inverse3(s_.camera);
+            return 0;
+        }
+        // The flight back ends where the whole cell started, not where it was left.
+        s_.overview_matrix = initialCamera();
+        return Action(ZELLE_ACTION_BACK, 0, 0);
     case ZELLE_ACTION_GO_TO: {
         if (a == ZELLE_NONE)
             return ZELLE_NONE;

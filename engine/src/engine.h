@@ -54,6 +54,7 @@ private:
     void releaseModel();
 
     Matrix viewWithDrag(int x, int y) const;
+    float detailZoomLimit(float z) const;
     void applyProjection();
     void pick(const Matrix &modelview, int x, int y);
     void enterState(int state, uint32_t now);

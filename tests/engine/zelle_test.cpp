@@ -152,7 +152,7 @@ TEST_F(ZelleTest, ActionResultsInTheWholeCellAndTheDetailView)
     };
     // Results that do not depend on the view state (0 or 4).
     const Case common[] = {
-        {10, 1, 2, 0}, {-1, 1, 2, 0}, {1000, 1, 2, 0}, {INT_MIN, 0, 0, 0}, // unknown codes
+        {11, 1, 2, 0}, {-1, 1, 2, 0}, {1000, 1, 2, 0}, {INT_MIN, 0, 0, 0}, // unknown codes
         {ZELLE_ACTION_GO_TO, ZELLE_NONE, 0, ZELLE_NONE},
         {ZELLE_ACTION_PLACEMENT_OF, -1, 0, ZELLE_NONE}, {ZELLE_ACTION_PLACEMENT_OF, 3, 0, 1135},
         {ZELLE_ACTION_PLACEMENT_OF, 10, 0, 1131}, {ZELLE_ACTION_PLACEMENT_OF, 11, 0, 0},
@@ -316,6 +316,66 @@ TEST_F(ZelleTest, ZoomMovesTheModelAlongTheViewAxis)
         const Point p = overviewPoint(initialCamera(), model.placements[size_t(i)]);
         EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PICK, p.x, p.y), model.placements[size_t(i)].id);
     }
+}
+
+// Zooming in the detail view stops before the organelle overfills its viewport or passes the
+// eye, and before it shrinks away; within the limits a notch moves it as in the whole cell.
+TEST_F(ZelleTest, DetailZoomStopsAtTheOrganellesLimits)
+{
+    goToDetail(1003);
+    const struct Case {
+        int notches;
+        float z; // the eye depth the grid ends at
+    } cases[] = {
+        {3, kDetailZ + 0.9f},            // within the limits
+        {100, kDetailZ * 2.0f / 3.0f},   // 30 units in: would be behind the eye
+        {-200, kDetailZ * 2.0f},         // 60 units out: would be a dot
+    };
+    for (const Case &c : cases) {
+        ASSERT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, 1003, 0), 0); // back to the organelle's own view
+        for (int i = 0; i < std::abs(c.notches); ++i)
+            ASSERT_EQ(Zelle_Action(ZELLE_ACTION_ZOOM, c.notches > 0 ? 120 : -120, 0), 0);
+        const Matrix view = translation({0, 0, c.z});
+        for (int k : {6, 12, 18}) {
+            const Point p = detailPoint(view, k);
+            EXPECT_EQ(Zelle_Render(p.x, p.y), k) << c.notches << " notches, part " << k;
+        }
+    }
+}
+
+// However the whole cell was turned, the start view comes back: at once in the whole cell,
+// by the flight back from an organelle (where a plain "back" returns to the turned cell).
+TEST_F(ZelleTest, StartViewComesBackFromATurnedCellAndFromTheDetailView)
+{
+    const auto start = isolatedPoints(model.placements, initialCamera(), 60);
+    ASSERT_GT(start.size(), 10u);
+    auto turn = [] {
+        ASSERT_EQ(Zelle_Action(ZELLE_ACTION_ROTATE, 500, 400), 0);
+        ASSERT_EQ(Zelle_Action(ZELLE_ACTION_ZOOM, -240, 0), 0);
+        ASSERT_EQ(Zelle_Action(ZELLE_ACTION_END_DRAG, 530, 440), 0);
+    };
+    auto picksAtStart = [&] {
+        int right = 0;
+        for (const auto &[id, p] : start)
+            right += Zelle_Action(ZELLE_ACTION_PICK, p.x, p.y) == id;
+        return right;
+    };
+    const int all = int(start.size());
+
+    turn();
+    ASSERT_LT(picksAtStart(), all / 2) << "the turn must move the cell";
+    EXPECT_EQ(Zelle_Action(ZELLE_ACTION_START_VIEW, 0, 0), 0);
+    EXPECT_EQ(Zelle_Render(2, 2), ZELLE_NONE) << "no animation in the whole cell";
+    EXPECT_EQ(picksAtStart(), all);
+
+    turn();
+    goToDetail(1003);
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_ZOOM, 120, 0), 0);
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_START_VIEW, 0, 0), 0);
+    for (int code : {ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_DETAIL), ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_BACK),
+                     ZELLE_STATE_ENTERED(ZELLE_STATE_RETURNING), ZELLE_STATE_ENTERED(ZELLE_STATE_WHOLE_CELL)})
+        renderUntil(code);
+    EXPECT_EQ(picksAtStart(), all);
 }
 
 TEST_F(ZelleTest, RotatingDragPreviewsThenCommits)
