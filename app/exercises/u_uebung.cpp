@@ -609,7 +609,10 @@ void TUebung::showNextQuestion()
     Caption->setText(headingOf(slf_.Info) +
                      QStringLiteral(" - Frage %1 von %2").arg(slf_.Current + 1).arg(slf_.Count));
     Answere->SetText(vellora::fromCp1252(q.Answer));
+    // Only "Antwort anzeigen" shows: the answer and its buttons wait below the block's edge.
     Container_Answere->resize(Container_Answere->width(), 42);
+    Right->move(0, 52);
+    Wrong->move(Right->width(), 52);
     Container_Answere->show();
     ++slf_.Current;
 }

@@ -195,6 +195,8 @@ TEST_F(UebungTest, SelfCheckRunsEveryQuestionAndStoresTheLearnersMarks)
         EXPECT_EQ(screen->Question->Text(), QString("Frage %1?").arg(i));
         EXPECT_EQ(screen->Container_Question->height(), 23 * screen->Question->LineCount());
         EXPECT_EQ(screen->Container_Answere->height(), 42); // only "Antwort anzeigen"
+        EXPECT_GE(screen->Right->y(), 42);
+        EXPECT_GE(screen->Wrong->y(), 42);
         screen->ShowAnswere->OnClick(screen->ShowAnswere);
         EXPECT_EQ(screen->Answere->Text(), QString("Antwort %1.").arg(i));
         EXPECT_EQ(screen->Container_Answere->height(), 22 * screen->Answere->LineCount() + 94);
