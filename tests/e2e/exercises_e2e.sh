@@ -65,6 +65,14 @@ box() {
   else echo gone; fi
 }
 box_is() { [ "$(box)" = "$1" ]; }
+answer_shown() { [ -n "$(first_y 460 300 790 $green)" ]; }
+answer_hidden() { [ -z "$(first_y 460 300 790 $green)" ]; }
+menu_open() { isnt 300 66 $face; }
+# poll SECONDS COMMAND...: like wait_for, but only tells whether COMMAND came true in time.
+poll() {
+  local end=$((SECONDS + $1)); shift
+  until "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done
+}
 not_ticked() { ! box_is ticked; }
 
 face=181,210,243     # the content panel and the empty bars
@@ -102,10 +110,13 @@ wait_for 5 "closing of the message" message_gone
 
 # A new profile from the bar: "Lernprofil" is its first entry on this screen (from x 140),
 # "neues Lernprofil anlegen" the third entry of its menu. Creating it signs it in.
+# The bar takes the entry under the pointer from the motion before the click.
 xdotool mousemove 165 12
-sleep 0.2
-click 170 10
-wait_for 5 "profile menu" isnt 300 66 $face
+for try in 1 2 3; do
+  xdotool mousemove 170 10 click 1
+  poll 2 menu_open && break
+done
+menu_open || fail "no profile menu"
 click 200 66
 wait_for 5 "profile dialog" dialog_shown
 xdotool type --delay 30 Lena
@@ -130,11 +141,12 @@ wait_for 5 "first question" is 455 262 $light
 import -window root "$shots/5-self-check.png"
 while is 455 262 $light; do
   click 460 270
-  wait_for 5 "answer" [ -n "$(first_y 460 300 790 $green)" ]
+  wait_for 5 "answer" answer_shown
   y=$(first_y 460 300 790 $green)
   xdotool mousemove 460 $((y + 5)) click 1
   xdotool mousemove 700 790
-  sleep 0.3
+  # The next question shows only "Antwort anzeigen" again; the result shows no block.
+  wait_for 5 "next question" answer_hidden
 done
 wait_for 5 "self-check result" is 1020 759 $light
 import -window root "$shots/6-self-check-result.png"
