@@ -120,15 +120,15 @@ QString TIntro::ColumnText(int c)
 {
     switch (c) {
     case 0:
-        return QStringLiteral("In diesem Abschnitt erfährst Du durch ein dreidimensionales, interaktives Zellmodell und "
+        return QStringLiteral("In diesem Abschnitt erfährst du durch ein dreidimensionales, interaktives Zellmodell und "
                               "begleitende Erläuterungen alles Wesentliche über die Pflanzenzelle, ihre Bestandteile "
                               "und deren Aufgaben.");
     case 1:
-        return QStringLiteral("Im Übungsteil hast Du die Möglichkeit, zunächst durch Selbstkontrolle Dein Wissen zu "
+        return QStringLiteral("Im Übungsteil hast du die Möglichkeit, zunächst durch Selbstkontrolle dein Wissen zu "
                               "prüfen, um es anschließend in Form von Lückentexten und Multiple-Choice-Fragen "
                               "bewerten zu lassen.");
     default:
-        return QStringLiteral("Das Glossar bietet Dir die Möglichkeit, schnell und gezielt Begriffe nachzuschlagen, "
+        return QStringLiteral("Das Glossar bietet dir die Möglichkeit, schnell und gezielt Begriffe nachzuschlagen, "
                               "deren Bedeutung für das Verständnis der Texte wesentlich ist.");
     }
 }

@@ -379,7 +379,7 @@ TEST_F(ManualFiles, WelcomePageFirstThenAreaPagesWithTitles)
     EXPECT_EQ(ManualForm->MainMenu->Caption(), QStringLiteral("Einleitung"));
     EXPECT_EQ(ManualForm->Manual->Text(), vellora::plainLines(TManualForm::DesignText()));
     EXPECT_EQ(TManualForm::DesignText().split(QStringLiteral("\r\n")).size(), 18);
-    EXPECT_TRUE(TManualForm::DesignText().startsWith(QStringLiteral("Herzlich Willkommen bei Vellora! \r\n")));
+    EXPECT_TRUE(TManualForm::DesignText().startsWith(QStringLiteral("Herzlich willkommen bei Vellora! \r\n")));
     EXPECT_TRUE(TManualForm::DesignText().endsWith(QStringLiteral("loslegen! \r\n\r\nViel Erfolg!")));
     ManualForm->close();
 
