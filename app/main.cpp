@@ -1,6 +1,7 @@
 // Main unit Vellora: the application, its windows in their start-up order, the message loop.
 
 #include "base/fonts.h"
+#include "base/programfolder.h"
 #include "errorbox.h"
 #include "u_splash.h"
 #include "windows.h"
@@ -14,6 +15,11 @@ int main(int argc, char **argv)
     vellora::VelloraApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellora"));
     vellora::installFontSubstitutions();
+    // Without its content every screen would fail on its own; one message says what is missing.
+    if (const QString missing = vellora::missingContentMessage(); !missing.isEmpty()) {
+        vellora::showErrorBox(missing);
+        return 1;
+    }
     // The program ends with the main window, not when the splash or the manual closes.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,5 +1,9 @@
 #include "base/programfolder.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
 #include <QCoreApplication>
 
 namespace vellora {
@@ -28,6 +32,25 @@ void setProgramFolder(const QString &folder)
 QString contentPath(const QString &relative)
 {
     return programFolder() + relative;
+}
+
+} // namespace vellora
+
+namespace vellora {
+
+QString missingContentMessage()
+{
+    QStringList missing;
+    for (const char *folder : {"inhalt", "zelle"}) {
+        const QString path = contentPath(QString::fromLatin1(folder));
+        if (!QFileInfo(path).isDir())
+            missing << QStringLiteral("\u201E%1\u201C").arg(QDir::toNativeSeparators(path));
+    }
+    if (missing.isEmpty())
+        return {};
+    return QStringLiteral("Vellora kann nicht starten, weil der Inhalt fehlt: %1 %2 nicht da. "
+                          "Bitte Vellora neu installieren.")
+        .arg(missing.join(QStringLiteral(" und ")), missing.size() == 1 ? QStringLiteral("ist") : QStringLiteral("sind"));
 }
 
 } // namespace vellora

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QTemporaryDir>
@@ -116,6 +117,42 @@ TEST(ContentFile, ReadsWholeAndTellsOpenFromReadFailures)
             EXPECT_TRUE(message.contains(bad) && message.contains(QStringLiteral("geöffnet"))) << e.what();
         }
     }
+}
+
+TEST(ProgramFolder, MissingContentFoldersAreNamedInOneGermanMessage)
+{
+    QTemporaryDir dir;
+    setProgramFolder(dir.path());
+    struct Case {
+        QStringList present;
+        QStringList named;
+    };
+    const Case cases[] = {
+        {{}, {"inhalt", "zelle"}},
+        {{"inhalt"}, {"zelle"}},
+        {{"zelle"}, {"inhalt"}},
+        {{"inhalt", "zelle"}, {}},
+    };
+    for (const Case &c : cases) {
+        for (const QString &f : {QStringLiteral("inhalt"), QStringLiteral("zelle")})
+            QDir(dir.filePath(f)).removeRecursively();
+        for (const QString &f : c.present)
+            QDir().mkpath(dir.filePath(f));
+        const QString message = missingContentMessage();
+        EXPECT_EQ(message.isEmpty(), c.named.isEmpty()) << message.toStdString();
+        for (const QString &f : {QStringLiteral("inhalt"), QStringLiteral("zelle")})
+            EXPECT_EQ(message.contains(dir.filePath(f)), c.named.contains(f)) << message.toStdString();
+        if (!message.isEmpty()) {
+            EXPECT_TRUE(message.contains(QStringLiteral("Bitte Vellora neu installieren"))) << message.toStdString();
+        }
+    }
+    // A file in place of a folder is no content either.
+    QDir(dir.filePath("zelle")).removeRecursively();
+    QFile f(dir.filePath("zelle"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_TRUE(missingContentMessage().contains(dir.filePath("zelle")));
+    setProgramFolder(QString());
 }
 
 TEST(AsciiFold, ComparesFoldedBytesUnsigned)

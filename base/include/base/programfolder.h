@@ -15,4 +15,8 @@ void setProgramFolder(const QString &folder);
 // programFolder() + relative, e.g. contentPath("inhalt/org0.organell").
 QString contentPath(const QString &relative);
 
+// The content folders the program cannot start without ("inhalt" and the model's "zelle"), and
+// the German message that says which of them is missing; empty when all are there.
+QString missingContentMessage();
+
 } // namespace vellora
