@@ -525,7 +525,7 @@ void Engine::pick(const Matrix &modelview, int x, int y)
 // ---------------------------------------------------------------------------------------------
 // Actions
 
-// In the detail view the organelle comes no nearer than two thirds of its distance (closer, it
+// In the detail view the organelle comes no nearer than four fifths of its distance (closer, it
 // overfills its viewport and the near plane cuts into it) and goes no farther than twice it.
 float Engine::detailZoomLimit(float z) const
 {
@@ -534,7 +534,7 @@ float Engine::detailZoomLimit(float z) const
     const float home = objects_[size_t(s_.selected_index)].view_matrix[14];
     if (home >= 0)
         return z;
-    return std::clamp(z, 2.0f * home, home * 2.0f / 3.0f);
+    return std::clamp(z, 2.0f * home, 0.8f * home);
 }
 
 int32_t Engine::Action(int32_t code, int32_t a, int32_t b)

@@ -328,7 +328,7 @@ TEST_F(ZelleTest, DetailZoomStopsAtTheOrganellesLimits)
         float z; // the eye depth the grid ends at
     } cases[] = {
         {3, kDetailZ + 0.9f},            // within the limits
-        {100, kDetailZ * 2.0f / 3.0f},   // 30 units in: would be behind the eye
+        {100, kDetailZ * 0.8f},          // 30 units in: would be behind the eye
         {-200, kDetailZ * 2.0f},         // 60 units out: would be a dot
     };
     for (const Case &c : cases) {
