@@ -90,6 +90,10 @@ void ZButton::mousePressEvent(QMouseEvent *event)
         m_pressed = true;
 }
 
+void ZButton::mouseDoubleClickEvent(QMouseEvent *)
+{
+}
+
 void ZButton::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool click = m_pressed && event->button() == Qt::LeftButton

@@ -144,10 +144,23 @@ void ZCheckBox::resizeEvent(QResizeEvent *event)
     fitHeight();
 }
 
+// Toggles on a click: pressed and released inside. A double click toggles once.
 void ZCheckBox::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton)
+        m_pressed = true;
+}
+
+void ZCheckBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click) {
         m_checked = !m_checked;
         update();
     }
+}
+
+void ZCheckBox::mouseDoubleClickEvent(QMouseEvent *)
+{
 }

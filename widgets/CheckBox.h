@@ -53,6 +53,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     int walk(QPainter *painter) const;
@@ -62,6 +64,7 @@ private:
     QColor m_box = QColor(255, 255, 255);
     QString m_caption;
     bool m_checked = false;
+    bool m_pressed = false;
     QColor m_color = vellora::buttonFace();
     QFont m_font;
     QColor m_fontColor = QColor(0, 0, 0);

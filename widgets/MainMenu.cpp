@@ -242,6 +242,14 @@ void ZMainMenu::mousePressEvent(QMouseEvent *event)
         OnMouseDown(this, event->button(), pos.x(), pos.y());
 }
 
+// The second press of a double click may start a drag but arms no second click.
+void ZMainMenu::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (OnMouseDown)
+        OnMouseDown(this, event->button(), pos.x(), pos.y());
+}
+
 void ZMainMenu::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();

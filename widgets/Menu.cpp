@@ -349,6 +349,10 @@ void ZMenu::mousePressEvent(QMouseEvent *event)
         m_pressed = true;
 }
 
+void ZMenu::mouseDoubleClickEvent(QMouseEvent *)
+{
+}
+
 void ZMenu::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)

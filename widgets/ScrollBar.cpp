@@ -60,7 +60,9 @@ void ZScrollBar::UpdateRange()
         rowSize = qMax(1, m_memo->RowSize());
         memoHeight = m_memo->height();
     }
-    m_maximum = qMax(0, ceilDiv(rows * rowSize - memoHeight, rowSize)) + 1;
+    // A text that fits wholly has nothing to scroll: the wheel must not hide its first row.
+    const bool fits = !m_memo || (rows + 1) * rowSize <= memoHeight;
+    m_maximum = fits ? 0 : qMax(0, ceilDiv(rows * rowSize - memoHeight, rowSize)) + 1;
     m_thumbLength = rows <= 0 ? 0 : vellora::roundHalfEven(double(rows - m_maximum) * (h - 36) / rows);
     if (m_maximum < 2) {
         m_step = 0.0f;

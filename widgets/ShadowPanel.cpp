@@ -155,6 +155,10 @@ void ZShadowPanel::mousePressEvent(QMouseEvent *event)
         m_pressed = true;
 }
 
+void ZShadowPanel::mouseDoubleClickEvent(QMouseEvent *)
+{
+}
+
 void ZShadowPanel::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool click = m_pressed && event->button() == Qt::LeftButton

@@ -100,6 +100,10 @@ void ZMediaButton::mousePressEvent(QMouseEvent *event)
     pressed_ = event->button() == Qt::LeftButton;
 }
 
+void ZMediaButton::mouseDoubleClickEvent(QMouseEvent *)
+{
+}
+
 void ZMediaButton::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());

@@ -84,7 +84,8 @@ TEST(ScrollBarRange, ShowsOnlyWhenMoreThanOneRowIsCut)
         int maximum;
         bool visible;
     };
-    const Case cases[] = {{13, 2, true}, {12, 1, false}, {0, 1, false}, {1, 1, false}};
+    // 12: the 13th row is partly cut, one position reaches it; 0 and 1: everything fits.
+    const Case cases[] = {{13, 2, true}, {12, 1, false}, {0, 0, false}, {1, 0, false}};
     for (const Case &c : cases) {
         Screen s(c.rows);
         EXPECT_EQ(s.bar->BarMaximum(), c.maximum) << c.rows;
@@ -93,6 +94,15 @@ TEST(ScrollBarRange, ShowsOnlyWhenMoreThanOneRowIsCut)
             EXPECT_EQ(s.bar->Step(), 0.0f) << c.rows;
         }
     }
+    // The wheel cannot move a text that fits, and one that is cut by a row moves by one.
+    for (int rows : {1, 12}) {
+        Screen s(rows);
+        s.bar->Scroll(-120);
+        s.bar->Scroll(-120);
+        EXPECT_EQ(s.memo->Position(), rows == 1 ? 0 : 1) << rows;
+        EXPECT_EQ(s.bar->BarPosition(), rows == 1 ? 0 : 1) << rows;
+    }
+
     // Hidden, then shown again when a longer text arrives.
     Screen s(12);
     s.memo->SetText(lines(20));
