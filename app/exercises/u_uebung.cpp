@@ -699,12 +699,14 @@ void TUebung::checkQuestion(std::function<void()> then)
     for (ZCheckBox *option : Options)
         ticked.append(option->Checked());
     const vellora::TMPCQuestion &q = mpc_.Questions[mpc_.Current];
-    if (vellora::tickedMask(ticked) == q.Answer) {
+    const bool right = vellora::tickedMask(ticked) == q.Answer;
+    if (right)
         ++mpc_.Right;
-        Question->SetFontColor(kChoiceRight);
-    } else {
-        Question->SetFontColor(kChoiceWrong);
-    }
+    Question->SetFontColor(right ? kChoiceRight : kChoiceWrong);
+    // A sign as well as the colour: red and green alone are lost on many boys.
+    setQuestionText((right ? QStringLiteral("\u2713 ") : QStringLiteral("\u2717 ")) +
+                        vellora::fromCp1252(q.Question),
+                    23);
     Question->repaint();
     // The colour shows for a second; the loop keeps running, but the screen takes no input.
     afterFeedback_ = std::move(then);
@@ -870,10 +872,56 @@ void TUebung::finishCloze()
         box->SetColor(ok ? kRightColour : kWrongColour);
         if (ok)
             ++right;
+        markGap(k, ok);
     }
     Finished->hide();
     Back->show();
     result_ = {lkt_.Info.ID, vellora::resultTimeNow(), std::max(lkt_.Count, 1), right};
+}
+
+// The sign sits at the box's right end; a wrong gap's first accepted answer goes beside the
+// box (to its left when the line has no room), over the text, so the line layout stays put.
+void TUebung::markGap(int k, bool right)
+{
+    ZEdit *box = gaps_[k];
+    auto *mark = new QLabel(right ? QStringLiteral("\u2713") : QStringLiteral("\u2717"), Text);
+    mark->setFont(pixelFont(15));
+    QPalette markPalette = mark->palette();
+    markPalette.setColor(QPalette::WindowText, kTextColour);
+    mark->setPalette(markPalette);
+    mark->setAlignment(Qt::AlignCenter);
+    mark->setGeometry(box->x() + box->width() - 18, box->y() + 1, 16, box->height() - 2);
+    // The typed text keeps clear of the sign and shows from its start.
+    box->Edit()->setTextMargins(0, 0, 16, 0);
+    box->Edit()->setCursorPosition(0);
+    mark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    mark->show();
+    mark->raise();
+    marks_.append(mark);
+
+    QLabel *solution = nullptr;
+    if (!right && k < lkt_.Words.size() && !lkt_.Words[k].Words.isEmpty()) {
+        solution = new QLabel(vellora::fromCp1252(lkt_.Words[k].Words.first()), Text);
+        solution->setFont(pixelFont(13));
+        solution->setAutoFillBackground(true);
+        QPalette palette = solution->palette();
+        palette.setColor(QPalette::Window, kLight);
+        palette.setColor(QPalette::WindowText, kTextColour);
+        solution->setPalette(palette);
+        solution->setFrameShape(QFrame::Box);
+        solution->setContentsMargins(3, 0, 3, 0);
+        solution->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+        solution->adjustSize();
+        const int w = solution->width();
+        int x = box->x() + box->width() + 2;
+        if (x + w > Text->width())
+            x = std::max(0, box->x() - w - 2);
+        solution->setGeometry(x, box->y(), w, box->height());
+        solution->setToolTip(QStringLiteral("Richtige Antwort"));
+        solution->show();
+        solution->raise();
+    }
+    solutions_.append(solution);
 }
 
 void TUebung::storeResult()
@@ -901,6 +949,11 @@ void TUebung::closeTest()
     case RunKind::Cloze:
         qDeleteAll(gaps_);
         gaps_.clear();
+        qDeleteAll(marks_);
+        marks_.clear();
+        for (QLabel *solution : std::as_const(solutions_))
+            delete solution;
+        solutions_.clear();
         lkt_ = {};
         Text->Clear();
         Text->hide();

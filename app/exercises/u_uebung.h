@@ -84,6 +84,10 @@ class TUebung : public QWidget
     const vellora::TMPCTest &MPC() const { return mpc_; }
     const vellora::TLKTTest &LKT() const { return lkt_; }
     const QList<ZEdit *> &GapBoxes() const { return gaps_; }
+    // After a finished cloze: gap k's sign (✓ or ✗) and, for a wrong gap, its first accepted
+    // answer beside the box; nullptr where there is none.
+    QLabel *GapMark(int k) const { return k >= 0 && k < marks_.size() ? marks_[k] : nullptr; }
+    QLabel *GapSolution(int k) const { return k >= 0 && k < solutions_.size() ? solutions_[k] : nullptr; }
     // The last result handed to the store.
     const TTestResult &Result() const { return result_; }
     // The multiple-choice feedback: the question's colour shows for a second, input is ignored.
@@ -143,6 +147,7 @@ class TUebung : public QWidget
     void finishSelfCheck();
     void finishMultipleChoice();
     void finishCloze();
+    void markGap(int k, bool right);
     void storeResult();
     void closeTest();
     void setQuestionText(const QString &text, int lineHeight);
@@ -156,6 +161,8 @@ class TUebung : public QWidget
     vellora::TMPCTest mpc_;
     vellora::TLKTTest lkt_;
     QList<ZEdit *> gaps_;
+    QList<QLabel *> marks_;     // one per gap once the cloze is finished
+    QList<QLabel *> solutions_; // one per gap, nullptr for a right one
     TTestResult result_;
     bool finished_ = false; // the result is shown
     QTimer *feedback_ = nullptr;

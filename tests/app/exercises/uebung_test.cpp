@@ -279,6 +279,10 @@ TEST_F(UebungTest, OnlyTheExactSetOfOptionsScores)
         screen->Finished->OnClick(screen->Finished);
         ASSERT_TRUE(screen->FeedbackRunning());
         EXPECT_EQ(screen->Question->FontColor(), c.right ? kGreen : kRed) << "mask " << c.mask;
+        // The sign says it too, for those who cannot tell red from green.
+        EXPECT_EQ(screen->Question->Text(), (c.right ? QStringLiteral("\u2713 ") : QStringLiteral("\u2717 ")) +
+                                                "Welche Organellen haben eine doppelte Membran?")
+            << "mask " << c.mask;
         screen->FeedbackDone();
         EXPECT_EQ(screen->Question->FontColor(), kText);
         EXPECT_EQ(screen->Caption->text(), "Organellen - Ergebnis");
@@ -383,6 +387,31 @@ TEST_F(UebungTest, ClozeGradesEachGapAndColoursItsBox)
     EXPECT_EQ(screen->GapBoxes()[3]->Color(), red);
     for (ZEdit *box : screen->GapBoxes())
         EXPECT_TRUE(box->Edit()->isReadOnly());
+    // Each box carries its sign; only the wrong one shows its first accepted answer beside it.
+    const struct
+    {
+        QString sign;
+        QString solution;
+    } marked[] = {{"\u2713", {}}, {"\u2713", {}}, {"\u2713", {}}, {"\u2717", "Chloroplasten"}};
+    for (int k = 0; k < 4; ++k) {
+        const ZEdit *box = screen->GapBoxes()[k];
+        QLabel *mark = screen->GapMark(k);
+        ASSERT_NE(mark, nullptr) << k;
+        EXPECT_EQ(mark->text(), marked[k].sign) << k;
+        EXPECT_TRUE(mark->isVisible()) << k;
+        EXPECT_TRUE(box->geometry().contains(mark->geometry())) << k;
+        QLabel *solution = screen->GapSolution(k);
+        if (marked[k].solution.isEmpty()) {
+            EXPECT_EQ(solution, nullptr) << k;
+            continue;
+        }
+        ASSERT_NE(solution, nullptr) << k;
+        EXPECT_EQ(solution->text(), marked[k].solution);
+        EXPECT_TRUE(solution->isVisible());
+        EXPECT_EQ(solution->y(), box->y());
+        EXPECT_FALSE(solution->geometry().intersects(box->geometry()));
+        EXPECT_LE(solution->geometry().right(), screen->Text->width());
+    }
     EXPECT_EQ(screen->Caption->text(), "Die Pflanzenzelle");
     EXPECT_FALSE(screen->Finished->isVisible());
     EXPECT_TRUE(screen->Back->isVisible());
@@ -394,6 +423,8 @@ TEST_F(UebungTest, ClozeGradesEachGapAndColoursItsBox)
 
     screen->Back->OnClick(screen->Back);
     EXPECT_TRUE(screen->GapBoxes().isEmpty());
+    EXPECT_EQ(screen->GapMark(0), nullptr);
+    EXPECT_EQ(screen->GapSolution(3), nullptr);
     EXPECT_FALSE(screen->Text->isVisible());
     EXPECT_EQ(screen->Container_Text->height(), screen->height() - 90 - 50);
 }
