@@ -9,7 +9,27 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 using vellora::fillLTRB;
+
+namespace {
+
+// Relative luminance and contrast ratio as the accessibility guidelines define them.
+double luminance(const QColor &c)
+{
+    auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
 
 namespace zellmenu {
 
@@ -191,13 +211,13 @@ void ZZellMenu::drawItem(QPainter &p, int i) const
     if (i == itemIndex_) {
         fillLTRB(p, item.X2(), top, item.X4() + d, bottom, fill);
         x = (item.X3() - item.X1() - tw) / 2 + item.X2() + d;
-        p.setPen(fontColor_);
+        p.setPen(CaptionColorOn(fill));
         p.drawText(QRect(x, y, tw + 1, th), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, item.Caption);
         fillLTRB(p, item.X1(), top, item.X2(), bottom, item.Select);
     } else {
         fillLTRB(p, item.X1(), top, item.X3() + d, bottom, fill);
         x = (item.X3() - item.X1() - tw) / 2 + item.X1() + d;
-        p.setPen(fontColor_);
+        p.setPen(CaptionColorOn(fill));
         p.drawText(QRect(x, y, tw + 1, th), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, item.Caption);
     }
     vellora::frameLTRB(p, item.X0(), top, item.X1(), bottom, fill);
@@ -206,6 +226,16 @@ void ZZellMenu::drawItem(QPainter &p, int i) const
     if (item.IconIndex >= 0 && item.IconIndex < icons_.size())
         p.drawImage(QRect(item.X0() + 1, top + 1, item.X1() - item.X0() - 2, bottom - top - 2),
                     icons_[item.IconIndex]);
+}
+
+// White on yellow, light green or pale blue is hard to read, and for one pupil in twelve worse:
+// there the caption turns dark.
+QColor ZZellMenu::CaptionColorOn(const QColor &fill) const
+{
+    static const QColor dark(0, 0, 0);
+    if (contrast(fontColor_, fill) >= 4.5)
+        return fontColor_;
+    return contrast(dark, fill) > contrast(fontColor_, fill) ? dark : fontColor_;
 }
 
 int ZZellMenu::ItemAt(int x, int y) const

@@ -79,6 +79,9 @@ public:
     // Colour of all three fonts' text.
     QColor FontColor() const { return fontColor_; }
     void SetFontColor(const QColor &color);
+    // The entries' caption colour on a label colour: the font colour where it reads well
+    // (contrast ratio at least 4.5 : 1), else a dark one.
+    QColor CaptionColorOn(const QColor &fill) const;
 
     QList<QImage> Icons() const { return icons_; }
     void SetIcons(const QList<QImage> &icons);

@@ -78,11 +78,26 @@ void TZellmodell::childEvent(QChildEvent *event)
     QWidget::childEvent(event);
 }
 
+// Qt paints nothing here; a paint event only says that the window needs a new frame.
+void TZellmodell::paintEvent(QPaintEvent *)
+{
+    if (OnExpose)
+        OnExpose(this);
+}
+
+void TZellmodell::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (OnExpose)
+        OnExpose(this);
+}
+
 void TZellmodell::mousePressEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
     if (event->button() == Qt::LeftButton)
         leftPressed_ = true;
+    pressModifiers_ = event->modifiers();
     if (OnMouseDown)
         OnMouseDown(this, event->buttons(), p.x(), p.y());
 }

@@ -25,17 +25,22 @@ public:
     // The hint on screen now; empty when none shows.
     QString ShownHint() const { return shownHint_; }
     bool PointerOnModel() const { return pointerOnModel_; }
+    // The modifier keys held at the last button press (Shift turns a left drag into a move).
+    Qt::KeyboardModifiers PressModifiers() const { return pressModifiers_; }
 
     std::function<void(TZellmodell *, Qt::MouseButtons, int, int)> OnMouseDown;
     std::function<void(TZellmodell *, Qt::MouseButtons, int, int)> OnMouseUp;
     std::function<void(TZellmodell *, int, int)> OnMouseMove;
     std::function<void(TZellmodell *)> OnClick;
+    // The window was exposed or resized: what the GL surface showed there is gone.
+    std::function<void(TZellmodell *)> OnExpose;
 
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void childEvent(QChildEvent *event) override;
-    void paintEvent(QPaintEvent *) override {}
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -50,4 +55,5 @@ private:
     QString shownHint_;
     bool pointerOnModel_ = false;
     bool leftPressed_ = false;
+    Qt::KeyboardModifiers pressModifiers_;
 };

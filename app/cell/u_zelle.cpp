@@ -28,6 +28,7 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
+#include <chrono>
 #include <utility>
 
 namespace {
@@ -89,6 +90,10 @@ W *nativeChild(Parent *parent)
 TZelle::TZelle(QWidget *parent) : QWidget(parent), library_(vellora::realZelleLibrary())
 {
     ReportError = [](const QString &message) { vellora::showErrorBox(message); };
+    Clock = [] {
+        using namespace std::chrono;
+        return qint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    };
     resize(755, 580);
     fillWith(this, vellora::colorRef(kScreenColor));
 
@@ -174,6 +179,9 @@ void TZelle::createContent()
     Stop = new ZMediaButton(Read);
     Stop->SetButtonType(mbStop);
     Stop->SetMediaPlayer(Player);
+    // The faces are signs only; the tips say them in words.
+    Play->setToolTip(QStringLiteral("Vorlesen starten oder unterbrechen"));
+    Stop->setToolTip(QStringLiteral("Vorlesen beenden"));
     Read->hide();
 }
 
@@ -274,9 +282,9 @@ void TZelle::layOutAtDesignSize()
         {Uebersicht, {10, 10, 185, 45}},
         // Tall enough for all eleven entries (the last ends at 40 * 11 + 35 = 475) and the shadow.
         {Parts, {10, 60, 185, 485}},
-        {Help, {152, 24, 369, 187}},
+        {Help, {152, 24, 369, 201}},
         {Close, {0, 0, 364, 20}},
-        {HelpMemo, {8, 24, 352, 154}},
+        {HelpMemo, {8, 24, 352, 168}},
     };
     for (const auto &[widget, rect] : layout)
         widget->setGeometry(rect);
@@ -295,7 +303,9 @@ void TZelle::fillMenu()
 // The components' events go to the screen's handlers; each handler guards its own work.
 void TZelle::connectHandlers()
 {
-    Zellmodell->OnMouseDown = [this](TZellmodell *, Qt::MouseButtons b, int x, int y) { ZellmodellMouseDown(b, x, y); };
+    Zellmodell->OnMouseDown = [this](TZellmodell *m, Qt::MouseButtons b, int x, int y) {
+        ZellmodellMouseDown(b, x, y, m->PressModifiers());
+    };
     Zellmodell->OnMouseUp = [this](TZellmodell *, Qt::MouseButtons b, int x, int y) { ZellmodellMouseUp(b, x, y); };
     Zellmodell->OnMouseMove = [this](TZellmodell *, int x, int y) { ZellmodellMouseMove(x, y); };
     Zellmodell->OnClick = [this](TZellmodell *) { ZellmodellClick(); };
@@ -315,9 +325,12 @@ void TZelle::connectHandlers()
         MenuResize();
     };
     Close->OnClose = [this](ZMainMenu *) { CloseClose(); };
+    Zellmodell->OnExpose = [this](TZellmodell *) { RequestFrames(); };
 
+    // Never a 0 ms timer: a still picture must cost nothing, and no faster than the display.
     idle_ = new QTimer(this);
-    idle_->setInterval(0);
+    idle_->setTimerType(Qt::PreciseTimer);
+    idle_->setInterval(kFrameIntervalMs);
     connect(idle_, &QTimer::timeout, this, &TZelle::RenderStep);
 }
 
@@ -325,15 +338,16 @@ TZelle::~TZelle() = default;
 
 QStringList TZelle::HelpLines()
 {
+    // A school laptop often has a touchpad only: every mouse way has a left-button or key way.
     return {QStringLiteral("Bedienung des Zellmodells"),
             QString(),
-            QStringLiteral("Drehen: rechte Maustaste gedrückt halten und bewegen"),
-            QString(),
-            QStringLiteral("Zoomen: Mausrad"),
-            QString(),
-            QStringLiteral("Bewegen: mittlere Maustaste gedrückt halten und bewegen"),
-            QString(),
-            QStringLiteral("Auswählen: mit der linken Maustaste klicken")};
+            QStringLiteral("Drehen: rechte oder linke Maustaste gedrückt halten"),
+            QStringLiteral("              und bewegen, oder die Pfeiltasten"),
+            QStringLiteral("Bewegen: mittlere Maustaste oder Umschalt + linke"),
+            QStringLiteral("              Maustaste gedrückt halten und bewegen"),
+            QStringLiteral("Zoomen: Mausrad oder die Tasten + und −"),
+            QStringLiteral("Auswählen: mit der linken Maustaste klicken"),
+            QStringLiteral("Ganze Zelle: Taste Pos1")};
 }
 
 void TZelle::SetLibrary(std::unique_ptr<vellora::ZelleLibrary> library)
@@ -362,20 +376,19 @@ void TZelle::Initialize()
     const std::uintptr_t window = headless ? 0 : static_cast<std::uintptr_t>(Zellmodell->winId());
     library_->Init(window, QFile::encodeName(vellora::programFolder()));
     initialized_ = true;
-    if (!isHidden())
-        idle_->start();
+    RequestFrames();
     meshNames_ = vellora::loadMeshNames(vellora::contentPath(QStringLiteral("inhalt/meshes.dat")));
 }
 
 void TZelle::setVisible(bool visible)
 {
     QWidget::setVisible(visible);
-    // The idle step runs only while the screen is shown; its own flag decides, so drawing goes
-    // on while the main window is covered or minimised.
+    // Frames run only while the screen is shown; its own flag decides, so a frame asked for
+    // while the main window is covered or minimised is still drawn.
     if (!idle_)
         return;
-    if (visible && initialized_)
-        idle_->start();
+    if (visible)
+        RequestFrames();
     else
         idle_->stop();
 }
@@ -383,6 +396,25 @@ void TZelle::setVisible(bool visible)
 bool TZelle::IdleRunning() const
 {
     return idle_ && idle_->isActive();
+}
+
+void TZelle::RequestFrames()
+{
+    drawFor(kLongestFadeMs);
+}
+
+void TZelle::drawFor(qint64 ms)
+{
+    drawUntilMs_ = qMax(drawUntilMs_, Clock() + ms);
+    framesSinceRequest_ = 0;
+    if (idle_ && initialized_ && !isHidden() && !idle_->isActive())
+        idle_->start();
+}
+
+// The library is fading or flying: every frame differs from the last.
+bool TZelle::animating() const
+{
+    return viewState_ != ZELLE_STATE_WHOLE_CELL && viewState_ != ZELLE_STATE_DETAIL;
 }
 
 void TZelle::ShowScreen()
@@ -433,7 +465,10 @@ void TZelle::renderStep()
     QScopedValueRollback<bool> rendering(rendering_, true);
 
     const int r = library_->Render(mouseX_, mouseY_);
+    ++framesSinceRequest_;
     if (r <= ZELLE_STATE_ENTERED(ZELLE_STATE_WHOLE_CELL)) {
+        // A state entered may still fade in; the content shown over the model changes too.
+        RequestFrames();
         const int s = ZELLE_STATE_ENTERED(r); // the formula is its own inverse
         viewState_ = s;
         switch (s) {
@@ -479,21 +514,45 @@ void TZelle::renderStep()
     Zellmodell->SetHintState(hint, showHint);
     if (Zellmodell->cursor().shape() != cursor)
         Zellmodell->setCursor(cursor);
+
+    // Nothing moves and the last change has had its fade: the picture stands until the next
+    // input, resize or expose. A single slow frame is not the last: the first one after a
+    // resize may still fill the surface at its old size.
+    if (!animating() && Clock() >= drawUntilMs_ && framesSinceRequest_ >= kFramesAfterRequest)
+        idle_->stop();
 }
 
-void TZelle::ZellmodellMouseDown(Qt::MouseButtons buttons, int x, int y)
+void TZelle::ZellmodellMouseDown(Qt::MouseButtons buttons, int x, int y, Qt::KeyboardModifiers modifiers)
 {
+    RequestFrames();
     guarded([&] {
         // The click that may follow picks where the button went down.
         mouseX_ = x;
         mouseY_ = y;
         setDragMode(buttons, x, y);
+        // A touchpad has no right or middle button: the left one drags too, once it moves.
+        if (buttons == Qt::LeftButton && dragMode_ == ZELLE_ACTION_END_DRAG) {
+            leftDown_ = true;
+            leftDragging_ = false;
+            leftShift_ = modifiers.testFlag(Qt::ShiftModifier);
+            leftPress_ = QPoint(x, y);
+        }
     });
 }
 
 void TZelle::ZellmodellMouseUp(Qt::MouseButtons buttons, int x, int y)
 {
-    guarded([&] { setDragMode(buttons, x, y); });
+    RequestFrames();
+    guarded([&] {
+        const bool leftDrag = leftDragging_;
+        if (!(buttons & Qt::LeftButton) && leftDown_) {
+            // A press that became a drag is no click: nothing is picked where it ends.
+            clickSuppressed_ = leftDragging_;
+            leftDown_ = leftDragging_ = false;
+        }
+        // A left drag ends with the left button; right and middle keep their own meaning.
+        setDragMode(leftDrag && (buttons & Qt::LeftButton) ? buttons & ~Qt::LeftButton : buttons, x, y);
+    });
 }
 
 void TZelle::setDragMode(Qt::MouseButtons buttons, int x, int y)
@@ -508,19 +567,40 @@ void TZelle::setDragMode(Qt::MouseButtons buttons, int x, int y)
         library_->Action(mode, x, y);
 }
 
+// The hover result comes from the frame drawn for the new position.
 void TZelle::ZellmodellMouseMove(int x, int y)
 {
     mouseX_ = x;
     mouseY_ = y;
+    RequestFrames();
+    if (leftDown_ && !leftDragging_
+        && (QPoint(x, y) - leftPress_).manhattanLength() >= QApplication::startDragDistance())
+        guarded([&] { beginLeftDrag(x, y); });
+}
+
+// Rotates (with Shift: moves) from where the left button went down, as the right (middle)
+// button would; the library refuses while it animates, and the press stays a click then.
+void TZelle::beginLeftDrag(int, int)
+{
+    if (!initialized_ || dragMode_ != ZELLE_ACTION_END_DRAG)
+        return;
+    const int mode = leftShift_ ? ZELLE_ACTION_MOVE : ZELLE_ACTION_ROTATE;
+    if (library_->Action(mode, leftPress_.x(), leftPress_.y()) == ZELLE_NONE)
+        return;
+    leftDragging_ = true;
+    dragMode_ = mode;
 }
 
 void TZelle::ZellmodellClick()
 {
+    RequestFrames();
     guarded([&] { zellmodellClick(); });
 }
 
 void TZelle::zellmodellClick()
 {
+    if (std::exchange(clickSuppressed_, false))
+        return;
     if (!initialized_ || viewState_ != ZELLE_STATE_WHOLE_CELL)
         return;
     const int id = library_->Action(ZELLE_ACTION_PICK, mouseX_, mouseY_);
@@ -538,6 +618,7 @@ void TZelle::PartsItemSelect(int index)
 {
     if (!initialized_ || index < 0 || index >= Parts->Items().Count())
         return;
+    RequestFrames();
     // Opening the audio waits in an event loop, where another choice can arrive: it waits its
     // turn, and the last one wins, so text, sound and model always belong to one organelle.
     if (selecting_) {
@@ -563,6 +644,8 @@ void TZelle::selectOrganelle(int index)
 
 void TZelle::flyToOrganelle()
 {
+    // The organelle's page comes next; the help box would lie over its facts.
+    CloseClose();
     setMenusEnabled(false);
     viewState_ = ZELLE_STATE_LEAVING_CELL;
     Parts->SetItemIndex(selectedOrganelle_);
@@ -594,6 +677,7 @@ void TZelle::switchInDetail(int index)
 
 void TZelle::PartsItemHighlight(int index)
 {
+    RequestFrames();
     guarded([&] {
         // Refused during an animation; resendHighlight() makes up for it when the flight ends.
         if (initialized_ && library_->Action(ZELLE_ACTION_HIGHLIGHT, index, 0) == ZELLE_NONE)
@@ -611,20 +695,30 @@ void TZelle::resendHighlight()
 
 void TZelle::UebersichtClick()
 {
-    guarded([&] {
-        if (!initialized_ || viewState_ == ZELLE_STATE_WHOLE_CELL)
-            return;
-        Parts->SetItemIndex(-1);
-        Uebersicht->SetSelected(true);
-        library_->Action(ZELLE_ACTION_BACK, 0, 0);
-        setMenusEnabled(false);
-    });
+    RequestFrames();
+    guarded([&] { goToWholeCell(); });
+}
+
+// Back to the whole cell as it was at start, however it was turned, moved or zoomed: in the
+// whole cell at once, from an organelle by the flight back.
+void TZelle::goToWholeCell()
+{
+    if (!initialized_ || dragMode_ != ZELLE_ACTION_END_DRAG)
+        return;
+    // The library takes no action while it animates; the menus stay as they are then.
+    if (library_->Action(ZELLE_ACTION_START_VIEW, 0, 0) == ZELLE_NONE || viewState_ == ZELLE_STATE_WHOLE_CELL)
+        return;
+    Parts->SetItemIndex(-1);
+    Uebersicht->SetSelected(true);
+    setMenusEnabled(false);
 }
 
 void TZelle::showContent()
 {
     fillContent(vellora::readOrganellFile(selectedOrganelle_));
     openAudio();
+    // Unfolded, the menu lies over the fact box's captions; it unfolds again under the pointer.
+    Menu->Collapse();
 }
 
 void TZelle::fillContent(const vellora::TOrganell &organell)
@@ -698,16 +792,42 @@ void TZelle::StopClick()
 
 void TZelle::FormKeyDown(int key)
 {
+    RequestFrames();
     guarded([&] {
+        // Up and down scroll the organelle's text while it shows, else they tilt the model.
+        const bool textShown = !Text->isHidden();
         switch (key) {
-        case Qt::Key_Up: ScrollBar->Scroll(1); break;
-        case Qt::Key_Down: ScrollBar->Scroll(-1); break;
+        case Qt::Key_Up: textShown ? ScrollBar->Scroll(1) : keyRotate(0, -kKeyRotateStep); break;
+        case Qt::Key_Down: textShown ? ScrollBar->Scroll(-1) : keyRotate(0, kKeyRotateStep); break;
+        case Qt::Key_Left: keyRotate(-kKeyRotateStep, 0); break;
+        case Qt::Key_Right: keyRotate(kKeyRotateStep, 0); break;
+        case Qt::Key_Plus:
+        case Qt::Key_ZoomIn: keyZoom(kWheelNotch); break;
+        case Qt::Key_Minus:
+        case Qt::Key_ZoomOut: keyZoom(-kWheelNotch); break;
+        case Qt::Key_Home: goToWholeCell(); break;
         case Qt::Key_MediaStop: Stop->Click(); break;
         case Qt::Key_MediaTogglePlayPause:
         case Qt::Key_MediaPlay: Play->Click(); break;
         default: break;
         }
     });
+}
+
+// One key press turns the model as a short drag would; never while the mouse drags.
+void TZelle::keyRotate(int dx, int dy)
+{
+    if (!initialized_ || dragMode_ != ZELLE_ACTION_END_DRAG)
+        return;
+    if (library_->Action(ZELLE_ACTION_ROTATE, 0, 0) == ZELLE_NONE)
+        return;
+    library_->Action(ZELLE_ACTION_END_DRAG, dx, dy);
+}
+
+void TZelle::keyZoom(int delta)
+{
+    if (initialized_)
+        library_->Action(ZELLE_ACTION_ZOOM, delta, 0);
 }
 
 bool TZelle::OverText(const QPoint &globalPos) const
@@ -723,6 +843,7 @@ bool TZelle::OverText(const QPoint &globalPos) const
 
 void TZelle::FrameMouseWheel(Qt::KeyboardModifiers, int delta, const QPoint &globalPos)
 {
+    RequestFrames();
     guarded([&] {
         if (OverText(globalPos))
             ScrollBar->Scroll(delta);
@@ -733,13 +854,22 @@ void TZelle::FrameMouseWheel(Qt::KeyboardModifiers, int delta, const QPoint &glo
 
 void TZelle::ShowHelp()
 {
+    // On an organelle's page the box goes below the fact box, over the model's lower part, so
+    // that no fact, heading or text line hides under it.
+    QPoint place(152, 24);
+    if (!Infos->isHidden())
+        place = Zellmodell->pos() + QPoint(Infos->x(), Infos->y() + Infos->height() + 10);
+    Help->move(place);
     Help->show();
     Help->raise();
+    RequestFrames();
 }
 
+// The model shows again where the help box was.
 void TZelle::CloseClose()
 {
     Help->hide();
+    RequestFrames();
 }
 
 void TZelle::resizeEvent(QResizeEvent *event)
@@ -769,6 +899,7 @@ void TZelle::FrameResize()
     Text->setGeometry(w / 2 + 10, Text->y(), w / 2 - 44, h - ScrollBar->y() - 10);
     Infos->resize(w / 2 - 15, Infos->height());
     Read->move(w / 2 - Read->width() - 15, h / 2 + Infos->y() + Infos->height() + 10);
+    RequestFrames();
 }
 
 void TZelle::MenuResize()
@@ -782,6 +913,10 @@ void TZelle::MenuResize()
         return;
     guarded([&] {
         setViewports();
-        renderStep();
+        // The model follows the sliding menu at once; while frames run anyway, the next one is
+        // at most an interval away, and the display shows no more.
+        if (!IdleRunning())
+            renderStep();
+        RequestFrames();
     });
 }

@@ -52,12 +52,23 @@ public:
     void PartsItemSelect(int index);           // organelle menu selection
     void ShowHelp();                           // the Info menu's "Hilfe" entry
 
-    // The idle step: one frame and the reaction to what the library reports.
+    // One frame and the reaction to what the library reports. The screen draws only while
+    // something can change: during a view-state animation, for the library's longest fade after
+    // the last input or state change, and after an expose or resize; at most one frame per
+    // display refresh.
     void RenderStep();
+    // Whether frames are being drawn (the frame timer runs).
     bool IdleRunning() const;
+    // Something on the model may look different: draw frames for the next fade's length.
+    void RequestFrames();
+    static constexpr int kFrameIntervalMs = 16; // about one display refresh at 60 Hz
+    static constexpr int kLongestFadeMs = 250;  // the library's fades; its flights are view states
+    // Milliseconds of a monotonic clock; tests replace it.
+    std::function<qint64()> Clock;
 
     // Handlers of the screen's components.
-    void ZellmodellMouseDown(Qt::MouseButtons buttons, int x, int y);
+    void ZellmodellMouseDown(Qt::MouseButtons buttons, int x, int y,
+                             Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void ZellmodellMouseUp(Qt::MouseButtons buttons, int x, int y);
     void ZellmodellMouseMove(int x, int y);
     void ZellmodellClick();
@@ -69,6 +80,11 @@ public:
     void CloseClose();
     void FrameResize();
     void MenuResize();
+
+    // An arrow key turns the model as a drag over this many pixels (a degree each); + and -
+    // zoom by one wheel notch.
+    static constexpr int kKeyRotateStep = 10;
+    static constexpr int kWheelNotch = 120;
 
     // Screen state.
     int ViewState() const { return viewState_; }
@@ -138,6 +154,10 @@ private:
     // The handlers' work; the public handlers run it behind the exception net.
     void renderStep();
     void setDragMode(Qt::MouseButtons buttons, int x, int y);
+    void beginLeftDrag(int x, int y);
+    void keyRotate(int dx, int dy);
+    void keyZoom(int delta);
+    void goToWholeCell();
     void zellmodellClick();
     void selectOrganelle(int index);
     void flyToOrganelle();
@@ -153,8 +173,14 @@ private:
     // Runs a handler; an exception ending it is reported and the program goes on.
     void guarded(const std::function<void()> &step);
 
+    bool animating() const;
+    void drawFor(qint64 ms);
+
     std::unique_ptr<vellora::ZelleLibrary> library_;
-    QTimer *idle_ = nullptr;
+    QTimer *idle_ = nullptr;      // the frame timer
+    qint64 drawUntilMs_ = 0;      // frames go on until this time of Clock, animations beyond it
+    int framesSinceRequest_ = 0;
+    static constexpr int kFramesAfterRequest = 2; // at the least, however slow they are
     bool initialized_ = false;
     bool rendering_ = false;
     int menuWidth_ = 200;
@@ -168,4 +194,11 @@ private:
     bool selecting_ = false;
     int queuedSelection_ = -1;
     bool highlightRefused_ = false;
+    // A left press turns into a drag once the pointer has moved far enough; until then it is
+    // a click that picks.
+    bool leftDown_ = false;
+    bool leftDragging_ = false;
+    bool leftShift_ = false;
+    bool clickSuppressed_ = false;
+    QPoint leftPress_;
 };

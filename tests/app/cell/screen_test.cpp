@@ -17,10 +17,13 @@
 #include "zelle.h"
 #include "zellelib.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -28,6 +31,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <deque>
 #include <functional>
 #include <map>
@@ -263,11 +268,12 @@ TEST_F(CellScreen, ViewportsFollowTheLayout)
     EXPECT_EQ(zelle.DragMode(), 2);
     EXPECT_EQ(lib->of('V'), (std::vector<Call>{V(false, 140, 115, 460, 370), V(true, 130, 0, 1070, 760)}));
 
-    // The sliding menu at its narrow width: new viewports and one frame at once.
+    // The sliding menu at its narrow width: new viewports; frames are running since the screen
+    // showed, so the next one comes from the frame timer, not at once.
     lib->calls.clear();
     zelle.Menu->resize(75, zelle.Menu->height());
-    EXPECT_EQ(lib->calls, (std::vector<Call>{V(false, 15, 115, 585, 370), V(true, 5, 0, 1195, 760),
-                                             Call{'R', 0, 0}, A(ZELLE_ACTION_OBJECT_OF, -1, 0)}));
+    EXPECT_EQ(lib->calls, (std::vector<Call>{V(false, 15, 115, 585, 370), V(true, 5, 0, 1195, 760)}));
+    EXPECT_TRUE(zelle.IdleRunning());
     EXPECT_EQ(zelle.Shadow4->geometry(), QRect(85, 770, 1185, 5));
     EXPECT_EQ(zelle.Shadow5->pos(), QPoint(80, 770));
 }
@@ -369,7 +375,7 @@ TEST_F(CellScreen, VisitAndReturnFollowTheStateCycle)
     EXPECT_EQ(zelle.Play->ButtonType(), mbPause);
     lib->calls.clear();
     zelle.UebersichtClick();
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_BACK, 0, 0)}));
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_START_VIEW, 0, 0)}));
     EXPECT_EQ(zelle.Parts->ItemIndex(), -1);
     EXPECT_TRUE(zelle.Uebersicht->Selected());
     EXPECT_TRUE(menusDisabled());
@@ -555,11 +561,12 @@ TEST_F(CellScreen, ClickPicksOnlyInTheWholeCell)
     }
 }
 
-TEST_F(CellScreen, OverviewClickInTheWholeCellDoesNothing)
+// However the pupil turned, moved or zoomed the cell, "ganze Zelle" brings back its start view.
+TEST_F(CellScreen, OverviewClickInTheWholeCellOnlyRestoresTheStartView)
 {
     zelle.ShowScreen();
     zelle.UebersichtClick();
-    EXPECT_TRUE(lib->of('A').empty());
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_START_VIEW, 0, 0)}));
     EXPECT_TRUE(zelle.Uebersicht->Selected());
     EXPECT_TRUE(menusEnabled());
 }
@@ -665,12 +672,17 @@ TEST_F(CellScreen, WheelOverTheTextScrollsElseZooms)
 TEST_F(CellScreen, HelpBox)
 {
     EXPECT_FALSE(zelle.Help->isHidden()); // shown when the screen first appears
-    EXPECT_EQ(zelle.HelpMemo->toPlainText(),
-              QStringLiteral("Bedienung des Zellmodells\n\n"
-                             "Drehen: rechte Maustaste gedrückt halten und bewegen\n\n"
-                             "Zoomen: Mausrad\n\n"
-                             "Bewegen: mittlere Maustaste gedrückt halten und bewegen\n\n"
-                             "Auswählen: mit der linken Maustaste klicken"));
+    // Each way of driving the model is named, the touchpad's and the keyboard's too.
+    const QString help = zelle.HelpMemo->toPlainText();
+    EXPECT_TRUE(help.startsWith(QStringLiteral("Bedienung des Zellmodells\n"))) << help.toStdString();
+    for (const char *way : {"rechte oder linke Maustaste", "Pfeiltasten", "mittlere Maustaste oder Umschalt + linke",
+                            "Mausrad oder die Tasten + und −", "mit der linken Maustaste klicken", "Pos1"})
+        EXPECT_TRUE(help.contains(QString::fromUtf8(way))) << way;
+    // It fits its box: no line is cut off at the right or the bottom.
+    const QFontMetrics metrics(zelle.HelpMemo->font());
+    for (const QString &line : TZelle::HelpLines())
+        EXPECT_LE(metrics.horizontalAdvance(line), zelle.HelpMemo->width() - 8) << line.toStdString();
+    EXPECT_LE(TZelle::HelpLines().size() * metrics.lineSpacing(), zelle.HelpMemo->height() - 8);
     EXPECT_TRUE(zelle.HelpMemo->isReadOnly());
     ASSERT_TRUE(zelle.Close->Close());
     zelle.Close->OnClose(zelle.Close);
@@ -740,7 +752,7 @@ TEST_F(CellScreen, HighlightRefusedDuringAFlightIsSentAgainWhenItEnds)
     zelle.UebersichtClick();
     for (int s : {ZELLE_STATE_LEAVING_DETAIL, ZELLE_STATE_FLYING_BACK, ZELLE_STATE_RETURNING, ZELLE_STATE_WHOLE_CELL})
         enterState(s);
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_BACK, 0, 0)}));
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_START_VIEW, 0, 0)}));
 }
 
 // A choice in the detail view whose text or sound is missing is reported and changes nothing:
@@ -834,4 +846,207 @@ TEST_F(CellScreen, HintShowsOnlyWhileThePointerIsOnTheModel)
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(model, &leave);
     EXPECT_TRUE(model->ShownHint().isEmpty());
+}
+
+// A touchpad: the left button drags once the pointer has moved, with Shift it moves the model;
+// a press that does not move is still the click that picks.
+TEST_F(CellScreen, LeftDragTurnsShiftLeftDragMovesAndAClickStillPicks)
+{
+    zelle.ShowScreen();
+    lib->action = [base = lib->action](int code, int a, int b) { return code == ZELLE_ACTION_PICK ? -1 : base(code, a, b); };
+    const int far = QApplication::startDragDistance() + 20;
+    struct Case {
+        const char *name;
+        Qt::KeyboardModifiers modifiers;
+        int moveBy;
+        std::vector<Call> sent;
+    } cases[] = {
+        {"click", Qt::NoModifier, 0, {A(ZELLE_ACTION_PICK, 100, 100)}},
+        {"jitter", Qt::NoModifier, 1, {A(ZELLE_ACTION_PICK, 101, 100)}},
+        {"drag", Qt::NoModifier, far, {A(ZELLE_ACTION_ROTATE, 100, 100), A(ZELLE_ACTION_END_DRAG, 100 + far, 100)}},
+        {"shift drag", Qt::ShiftModifier, far, {A(ZELLE_ACTION_MOVE, 100, 100), A(ZELLE_ACTION_END_DRAG, 100 + far, 100)}},
+    };
+    auto send = [&](QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers m) {
+        const QPointF p(x, 100);
+        QMouseEvent e(type, p, p, p, button, held, m);
+        QCoreApplication::sendEvent(zelle.Zellmodell, &e);
+    };
+    for (const Case &c : cases) {
+        lib->calls.clear();
+        send(QEvent::MouseMove, 100, Qt::NoButton, Qt::NoButton, c.modifiers);
+        send(QEvent::MouseButtonPress, 100, Qt::LeftButton, Qt::LeftButton, c.modifiers);
+        send(QEvent::MouseMove, 100 + c.moveBy, Qt::NoButton, Qt::LeftButton, c.modifiers);
+        send(QEvent::MouseButtonRelease, 100 + c.moveBy, Qt::LeftButton, Qt::NoButton, c.modifiers);
+        EXPECT_EQ(lib->of('A'), c.sent) << c.name;
+        EXPECT_EQ(zelle.DragMode(), ZELLE_ACTION_END_DRAG) << c.name;
+    }
+
+    // While the library animates it refuses the drag: the press stays a click (which picks
+    // nothing in a flight).
+    enterState(ZELLE_STATE_LEAVING_CELL);
+    lib->action = [](int, int, int) { return ZELLE_NONE; };
+    lib->calls.clear();
+    send(QEvent::MouseButtonPress, 100, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    send(QEvent::MouseMove, 100 + far, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    send(QEvent::MouseButtonRelease, 100 + far, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_ROTATE, 100, 100)}));
+    EXPECT_EQ(zelle.DragMode(), ZELLE_ACTION_END_DRAG);
+}
+
+// Without a mouse: arrows turn the model by a short drag, + and - zoom by a wheel notch,
+// Pos1 goes back to the whole cell. A key never disturbs a drag the mouse is making.
+TEST_F(CellScreen, KeysTurnAndZoomTheModelAndPos1GoesBackToTheWholeCell)
+{
+    zelle.ShowScreen();
+    const int step = TZelle::kKeyRotateStep;
+    ASSERT_GT(step, 0);
+    struct Case {
+        int key;
+        std::vector<Call> sent;
+    } cases[] = {
+        {Qt::Key_Left, {A(ZELLE_ACTION_ROTATE, 0, 0), A(ZELLE_ACTION_END_DRAG, -step, 0)}},
+        {Qt::Key_Right, {A(ZELLE_ACTION_ROTATE, 0, 0), A(ZELLE_ACTION_END_DRAG, step, 0)}},
+        {Qt::Key_Up, {A(ZELLE_ACTION_ROTATE, 0, 0), A(ZELLE_ACTION_END_DRAG, 0, -step)}},
+        {Qt::Key_Down, {A(ZELLE_ACTION_ROTATE, 0, 0), A(ZELLE_ACTION_END_DRAG, 0, step)}},
+        {Qt::Key_Plus, {A(ZELLE_ACTION_ZOOM, 120, 0)}},
+        {Qt::Key_Minus, {A(ZELLE_ACTION_ZOOM, -120, 0)}},
+        {Qt::Key_Home, {A(ZELLE_ACTION_START_VIEW, 0, 0)}}, // the start view at once
+        {Qt::Key_A, {}},
+    };
+    for (const Case &c : cases) {
+        lib->calls.clear();
+        zelle.FormKeyDown(c.key);
+        EXPECT_EQ(lib->of('A'), c.sent) << "key " << c.key;
+        EXPECT_TRUE(menusEnabled()) << "key " << c.key;
+        EXPECT_TRUE(zelle.Uebersicht->Selected()) << "key " << c.key;
+    }
+
+    // A right drag is on: the keys leave it alone.
+    zelle.ZellmodellMouseDown(Qt::RightButton, 5, 6);
+    lib->calls.clear();
+    zelle.FormKeyDown(Qt::Key_Left);
+    zelle.FormKeyDown(Qt::Key_Home);
+    EXPECT_TRUE(lib->of('A').empty());
+    zelle.ZellmodellMouseUp(Qt::NoButton, 5, 6);
+
+    // The library refuses during a flight: no half drag is left behind.
+    lib->action = [](int, int, int) { return ZELLE_NONE; };
+    lib->calls.clear();
+    zelle.FormKeyDown(Qt::Key_Right);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_ROTATE, 0, 0)}));
+}
+
+TEST_F(CellScreen, Pos1InTheDetailViewFliesBackToTheStartViewAsGanzeZelleDoes)
+{
+    visit(5);
+    ASSERT_EQ(zelle.Parts->ItemIndex(), 5);
+    lib->calls.clear();
+    zelle.FormKeyDown(Qt::Key_Home);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_START_VIEW, 0, 0)}));
+    EXPECT_EQ(zelle.Parts->ItemIndex(), -1);
+    EXPECT_TRUE(zelle.Uebersicht->Selected());
+    EXPECT_TRUE(menusDisabled());
+
+    // Pressed again during the flight back, it is refused and changes nothing.
+    enterState(ZELLE_STATE_LEAVING_DETAIL);
+    lib->action = [](int, int, int) { return ZELLE_NONE; };
+    lib->calls.clear();
+    zelle.FormKeyDown(Qt::Key_Home);
+    EXPECT_TRUE(menusDisabled());
+    EXPECT_TRUE(zelle.Uebersicht->Selected());
+}
+
+// The organelle's page stays readable: the help box goes when the flight begins and, asked
+// for again there, lies clear of the heading, the facts and the text; the menu folds away.
+TEST_F(CellScreen, HelpBoxAndMenuLeaveTheOrganellesPageReadable)
+{
+    QCursor::setPos(zelle.mapToGlobal(QPoint(900, 700))); // the pointer on the model, off the menu
+    zelle.ShowScreen();
+    ASSERT_FALSE(zelle.Help->isHidden());
+    const QRect designPlace = zelle.Help->geometry();
+    zelle.PartsItemSelect(2);
+    EXPECT_TRUE(zelle.Help->isHidden()) << "the flight begins with the help box gone";
+
+    for (int s : {ZELLE_STATE_LEAVING_CELL, ZELLE_STATE_FLYING_IN, ZELLE_STATE_ENTERING_DETAIL})
+        enterState(s);
+    EXPECT_TRUE(zelle.Menu->Animating() || zelle.Menu->width() == 75);
+    QDeadlineTimer deadline(5000);
+    while (zelle.Menu->Animating() && !deadline.hasExpired())
+        QCoreApplication::processEvents();
+    EXPECT_EQ(zelle.Menu->width(), 75) << "the menu starts folded on the page";
+    enterState(ZELLE_STATE_DETAIL);
+
+    zelle.ShowHelp();
+    ASSERT_FALSE(zelle.Help->isHidden());
+    const QRect help = zelle.Help->geometry();
+    for (QWidget *w : {static_cast<QWidget *>(zelle.Heading), static_cast<QWidget *>(zelle.Infos),
+                       static_cast<QWidget *>(zelle.Text)}) {
+        const QRect r(w->mapTo(&zelle, QPoint(0, 0)), w->size());
+        EXPECT_FALSE(help.intersects(r)) << w->metaObject()->className();
+    }
+    EXPECT_TRUE(zelle.rect().contains(help));
+
+    // Back in the whole cell the box shows at its own place again.
+    zelle.UebersichtClick();
+    for (int s : {ZELLE_STATE_LEAVING_DETAIL, ZELLE_STATE_FLYING_BACK, ZELLE_STATE_RETURNING, ZELLE_STATE_WHOLE_CELL})
+        enterState(s);
+    zelle.ShowHelp();
+    EXPECT_EQ(zelle.Help->geometry(), designPlace);
+}
+
+namespace {
+
+// Relative luminance and contrast ratio of the accessibility guidelines (WCAG 2).
+double wcagLuminance(const QColor &c)
+{
+    auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double wcagContrast(const QColor &a, const QColor &b)
+{
+    const double la = wcagLuminance(a), lb = wcagLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The caption's ink in a label: of the painted pixels, the one that stands out most from the
+// label colour.
+double captionContrast(const QImage &image, const QRect &label, const QColor &fill)
+{
+    double best = 1;
+    for (int y = label.top(); y <= label.bottom(); ++y)
+        for (int x = label.left(); x <= label.right(); ++x)
+            best = std::max(best, wcagContrast(image.pixelColor(x, y), fill));
+    return best;
+}
+
+} // namespace
+
+// Every organelle caption reads at a contrast of at least 4.5 : 1 on its label, plain, lit and
+// chosen: measured on the painted menu, so a caption in the wrong colour shows at once.
+TEST_F(CellScreen, OrganelleCaptionsReadOnEveryLabelColour)
+{
+    ZZellMenu *menu = zelle.Parts;
+    ASSERT_EQ(menu->Items().Count(), 11);
+    for (int i = 0; i < menu->Items().Count(); ++i) {
+        const auto &item = menu->Items()[i];
+        struct State {
+            const char *name;
+            int highlight, selected;
+            QColor fill;
+            int left, right;
+        } states[] = {
+            {"plain", -1, -1, item.Color, item.X1(), item.X3()},
+            {"lit", i, -1, item.Highlight, item.X1(), item.X3()},
+            {"chosen", -1, i, item.Color, item.X2(), item.X4()},
+        };
+        for (const State &s : states) {
+            menu->SetModelHighlight(s.highlight);
+            menu->SetItemIndex(s.selected);
+            const QImage image = menu->grab().toImage();
+            const QRect label(QPoint(s.left + 2, item.Top() + 2), QPoint(s.right - 3, item.Bottom() - 3));
+            ASSERT_EQ(image.pixelColor(label.topLeft()), s.fill) << item.Caption.toStdString() << " " << s.name;
+            EXPECT_GE(captionContrast(image, label, s.fill), 4.5) << item.Caption.toStdString() << " " << s.name;
+        }
+    }
 }
