@@ -282,6 +282,7 @@ void TUebung::buildContent()
         option->SetBox(Qt::white);
         option->SetBorder(kTextColour);
         option->hide();
+        option->installEventFilter(this); // the solutions show the boxes without letting them tick
         Options.append(option);
     }
 
@@ -294,6 +295,15 @@ void TUebung::buildContent()
     Back = makeButton(Container_Test, QStringLiteral("Zurück zur Einleitung"), 240, 42);
     Back->OnClick = [this](ZButton *) { BackClick(); };
     Back->hide();
+    ShowSolutions = makeButton(Container_Test, QStringLiteral("Lösungen zeigen"), 200, 42);
+    ShowSolutions->OnClick = [this](ZButton *) { ShowSolutionsClick(); };
+    ShowSolutions->hide();
+    SolutionBack = makeButton(Container_Test, QStringLiteral("Zurück"), 150, 42);
+    SolutionBack->OnClick = [this](ZButton *) { SolutionBackClick(); };
+    SolutionBack->hide();
+    SolutionNext = makeButton(Container_Test, QStringLiteral("Weiter"), 150, 42);
+    SolutionNext->OnClick = [this](ZButton *) { SolutionNextClick(); };
+    SolutionNext->hide();
 
     Container_Test->OnResize = [this](ZShadowPanel *) { Container_TestResize(); };
     Container_TestResize();
@@ -652,6 +662,8 @@ void TUebung::startMultipleChoice()
     ScrollBar->hide();
     mpc_.Current = 0;
     mpc_.Right = 0;
+    ticks_.clear();
+    hideSolutions();
     // With no question there is nothing to tick and no button to go on with.
     if (mpc_.Count == 0) {
         finish();
@@ -700,6 +712,7 @@ void TUebung::checkQuestion(std::function<void()> then)
         ticked.append(option->Checked());
     const vellora::TMPCQuestion &q = mpc_.Questions[mpc_.Current];
     const bool right = vellora::tickedMask(ticked) == q.Answer;
+    ticks_.append(ticked);
     if (right)
         ++mpc_.Right;
     Question->SetFontColor(right ? kChoiceRight : kChoiceWrong);
@@ -731,6 +744,18 @@ void TUebung::FeedbackDone()
 
 bool TUebung::eventFilter(QObject *watched, QEvent *event)
 {
+    if (solution_ >= 0 && Options.contains(qobject_cast<ZCheckBox *>(watched))) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return true;
+        default:
+            break;
+        }
+    }
     if (!feedback_->isActive())
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
@@ -859,6 +884,10 @@ void TUebung::finishMultipleChoice()
     Back->show();
     Finished->hide();
     Next->hide();
+    if (mpc_.Count > 0) {
+        ShowSolutions->move(Back->x() - ShowSolutions->width() - 10, Back->y());
+        ShowSolutions->show();
+    }
     result_ = {mpc_.Info.ID, vellora::resultTimeNow(), std::max(mpc_.Count, 1), mpc_.Right};
 }
 
@@ -924,6 +953,87 @@ void TUebung::markGap(int k, bool right)
     solutions_.append(solution);
 }
 
+// --- Solutions of a finished multiple-choice test ----------------------------------------------
+
+void TUebung::ShowSolutionsClick()
+{
+    if (kind_ != RunKind::MultipleChoice || !finished_ || ticks_.isEmpty())
+        return;
+    ShowSolutions->hide();
+    showSolution(0);
+}
+
+void TUebung::SolutionNextClick()
+{
+    if (solution_ >= 0 && solution_ + 1 < ticks_.size())
+        showSolution(solution_ + 1);
+}
+
+void TUebung::SolutionBackClick()
+{
+    if (solution_ > 0)
+        showSolution(solution_ - 1);
+}
+
+// Only shows: the result stays the one stored, and the boxes take no clicks.
+void TUebung::showSolution(int index)
+{
+    solution_ = index;
+    const vellora::TMPCQuestion &q = mpc_.Questions[index];
+    const QList<bool> &ticked = ticks_[index];
+    const bool right = vellora::tickedMask(ticked) == q.Answer;
+    Question->SetFontColor(right ? kChoiceRight : kChoiceWrong);
+    setQuestionText((right ? QStringLiteral("\u2713 ") : QStringLiteral("\u2717 ")) +
+                        vellora::fromCp1252(q.Question),
+                    23);
+    Caption->setText(headingOf(mpc_.Info) +
+                     QStringLiteral(" - Lösung %1 von %2").arg(index + 1).arg(ticks_.size()));
+    int top = kOptionsTop;
+    for (int k = 0; k < vellora::kMaxShownOptions; ++k) {
+        ZCheckBox *option = Options[k];
+        if (k >= q.Options.size()) {
+            option->hide();
+            continue;
+        }
+        const bool isRight = (q.Answer >> k) & 1;
+        const bool tick = k < ticked.size() && ticked[k];
+        QString caption = vellora::fromCp1252(q.Options[k]);
+        if (isRight)
+            caption.prepend(QStringLiteral("\u2713 "));
+        else if (tick)
+            caption.prepend(QStringLiteral("\u2717 "));
+        option->SetCaption(caption);
+        option->SetFontColor(isRight ? kChoiceRight : tick ? kChoiceWrong : kTextColour);
+        option->SetChecked(tick);
+        if (!option->property("focusBeforeSolution").isValid())
+            option->setProperty("focusBeforeSolution", int(option->focusPolicy()));
+        option->setFocusPolicy(Qt::NoFocus);
+        option->move(option->x(), top);
+        option->show();
+        top += option->height() + 10;
+    }
+    SolutionBack->move(Back->x() - 2 * (SolutionNext->width() + 10), Back->y());
+    SolutionNext->move(Back->x() - SolutionNext->width() - 10, Back->y());
+    SolutionBack->setVisible(index > 0);
+    SolutionNext->setVisible(index + 1 < ticks_.size());
+}
+
+void TUebung::hideSolutions()
+{
+    for (ZCheckBox *option : std::as_const(Options)) {
+        option->SetFontColor(kTextColour);
+        const QVariant focus = option->property("focusBeforeSolution");
+        if (focus.isValid()) {
+            option->setFocusPolicy(Qt::FocusPolicy(focus.toInt()));
+            option->setProperty("focusBeforeSolution", QVariant());
+        }
+    }
+    ShowSolutions->hide();
+    SolutionNext->hide();
+    SolutionBack->hide();
+    solution_ = -1;
+}
+
 void TUebung::storeResult()
 {
     if (!store_)
@@ -944,6 +1054,8 @@ void TUebung::closeTest()
         break;
     case RunKind::MultipleChoice:
         Container_Question->hide();
+        hideSolutions();
+        ticks_.clear();
         mpc_ = {};
         break;
     case RunKind::Cloze:

@@ -69,6 +69,12 @@ class TUebung : public QWidget
     void WrongClick();
     void FinishedClick();
     void BackClick();
+    // After a finished multiple-choice test: each question again with its right options and
+    // the learner's wrong ticks marked; -1 while no solution is shown.
+    void ShowSolutionsClick();
+    void SolutionNextClick();
+    void SolutionBackClick();
+    int SolutionShown() const { return solution_; }
 
     // The own-test dialog; tests put a chooser of their own in its place. Returns the chosen
     // path, or an empty string when the learner cancels.
@@ -107,6 +113,7 @@ class TUebung : public QWidget
     QList<ZButton *> Tests;     // Test0 .. Test10
     QList<ZProgressBar *> Bars; // Bar0 .. Bar10
     ZButton *Finished = nullptr, *Next = nullptr, *Back = nullptr;
+    ZButton *ShowSolutions = nullptr, *SolutionNext = nullptr, *SolutionBack = nullptr;
     QList<ZCheckBox *> Options; // Option0 .. Option15
     QWidget *Container_Question = nullptr;
     TTextBlock *Question = nullptr;
@@ -148,6 +155,8 @@ class TUebung : public QWidget
     void finishMultipleChoice();
     void finishCloze();
     void markGap(int k, bool right);
+    void showSolution(int index);
+    void hideSolutions();
     void storeResult();
     void closeTest();
     void setQuestionText(const QString &text, int lineHeight);
@@ -161,6 +170,8 @@ class TUebung : public QWidget
     vellora::TMPCTest mpc_;
     vellora::TLKTTest lkt_;
     QList<ZEdit *> gaps_;
+    QList<QList<bool>> ticks_; // the learner's ticks, one list per answered question
+    int solution_ = -1;
     QList<QLabel *> marks_;     // one per gap once the cloze is finished
     QList<QLabel *> solutions_; // one per gap, nullptr for a right one
     TTestResult result_;

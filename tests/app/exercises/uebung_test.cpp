@@ -353,6 +353,83 @@ TEST_F(UebungTest, MultipleChoiceStepsThroughItsQuestionsWithFeedback)
     EXPECT_EQ(store->Results()[0].Right, 1);
 }
 
+TEST_F(UebungTest, SolutionsShowEachQuestionsRightOptionsAndWrongTicks)
+{
+    signIn();
+    screen->StartTest(writeTest("loesung.mpc", serializeMultipleChoiceTest(
+                                                   multipleChoice("MLOES", {choice(3, 4), choice(2, 2)}))));
+    // First question: 0 and 1 are right, 0 and 2 ticked; second: 1 right and ticked.
+    tick({0, 2});
+    screen->Next->OnClick(screen->Next);
+    screen->FeedbackDone();
+    EXPECT_FALSE(screen->ShowSolutions->isVisible());
+    tick({1});
+    screen->Finished->OnClick(screen->Finished);
+    screen->FeedbackDone();
+    ASSERT_TRUE(screen->ShowSolutions->isVisible());
+    const qint64 stored = profileSize();
+    EXPECT_EQ(screen->SolutionShown(), -1);
+
+    click(screen->ShowSolutions);
+    EXPECT_EQ(screen->SolutionShown(), 0);
+    EXPECT_FALSE(screen->ShowSolutions->isVisible());
+    EXPECT_EQ(screen->Caption->text(), "Organellen - Lösung 1 von 2");
+    EXPECT_TRUE(screen->Question->Text().startsWith(QStringLiteral("\u2717 ")));
+    EXPECT_EQ(screen->Question->FontColor(), kRed);
+    const struct
+    {
+        QString caption;
+        bool checked;
+        QColor colour;
+    } first[] = {{"\u2713 Antwort 0", true, kGreen},
+                 {"\u2713 Antwort 1", false, kGreen},
+                 {"\u2717 Antwort 2", true, kRed},
+                 {"Antwort 3", false, kText}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_TRUE(screen->Options[k]->isVisible()) << k;
+        EXPECT_EQ(screen->Options[k]->Caption(), first[k].caption) << k;
+        EXPECT_EQ(screen->Options[k]->Checked(), first[k].checked) << k;
+        EXPECT_EQ(screen->Options[k]->FontColor(), first[k].colour) << k;
+    }
+    // The boxes only show: a click does not tick.
+    click(screen->Options[3]);
+    EXPECT_FALSE(screen->Options[3]->Checked());
+    EXPECT_FALSE(screen->SolutionBack->isVisible());
+    ASSERT_TRUE(screen->SolutionNext->isVisible());
+    EXPECT_TRUE(screen->Back->isVisible());
+
+    click(screen->SolutionNext);
+    EXPECT_EQ(screen->Caption->text(), "Organellen - Lösung 2 von 2");
+    EXPECT_TRUE(screen->Question->Text().startsWith(QStringLiteral("\u2713 ")));
+    EXPECT_EQ(screen->Options[0]->Caption(), "Antwort 0");
+    EXPECT_EQ(screen->Options[0]->FontColor(), kText);
+    EXPECT_EQ(screen->Options[1]->Caption(), QStringLiteral("\u2713 Antwort 1"));
+    EXPECT_TRUE(screen->Options[1]->Checked());
+    EXPECT_FALSE(screen->Options[2]->isVisible());
+    EXPECT_FALSE(screen->SolutionNext->isVisible());
+    ASSERT_TRUE(screen->SolutionBack->isVisible());
+
+    click(screen->SolutionBack);
+    EXPECT_EQ(screen->SolutionShown(), 0);
+    EXPECT_EQ(screen->Options[2]->Caption(), QStringLiteral("\u2717 Antwort 2"));
+
+    // Looking changes nothing stored.
+    EXPECT_EQ(profileSize(), stored);
+    ASSERT_EQ(store->Results().size(), 1);
+    EXPECT_EQ(store->Results()[0].Right, 1);
+
+    screen->Back->OnClick(screen->Back);
+    EXPECT_EQ(screen->SolutionShown(), -1);
+    for (ZButton *b : {screen->ShowSolutions, screen->SolutionNext, screen->SolutionBack})
+        EXPECT_FALSE(b->isVisible());
+    // The next test's boxes are plain and take clicks again.
+    screen->StartTest(
+        writeTest("wieder.mpc", serializeMultipleChoiceTest(multipleChoice("MWIEDER", {choice(1, 2)}))));
+    EXPECT_EQ(screen->Options[0]->FontColor(), kText);
+    click(screen->Options[0]);
+    EXPECT_TRUE(screen->Options[0]->Checked());
+}
+
 TEST_F(UebungTest, ClozeGradesEachGapAndColoursItsBox)
 {
     signIn();
