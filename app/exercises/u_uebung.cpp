@@ -295,6 +295,9 @@ void TUebung::buildContent()
     Back = makeButton(Container_Test, QStringLiteral("Zurück zur Einleitung"), 240, 42);
     Back->OnClick = [this](ZButton *) { BackClick(); };
     Back->hide();
+    RepeatWrong = makeButton(Container_Test, QStringLiteral("Falsche wiederholen"), 220, 42);
+    RepeatWrong->OnClick = [this](ZButton *) { RepeatWrongClick(); };
+    RepeatWrong->hide();
     ShowSolutions = makeButton(Container_Test, QStringLiteral("Lösungen zeigen"), 200, 42);
     ShowSolutions->OnClick = [this](ZButton *) { ShowSolutionsClick(); };
     ShowSolutions->hide();
@@ -602,6 +605,8 @@ void TUebung::startSelfCheck()
     Question->SetFontColor(kTextColour);
     slf_.Current = 0;
     slf_.Right = 0;
+    wrong_.clear();
+    repeating_ = false;
     showNextQuestion();
 }
 
@@ -614,22 +619,28 @@ void TUebung::showNextQuestion()
         finish();
         return;
     }
-    const vellora::TSLFQuestion &q = slf_.Questions[slf_.Current];
+    presentSelfCheckQuestion(slf_.Current, headingOf(slf_.Info) + QStringLiteral(" - Frage %1 von %2")
+                                                                      .arg(slf_.Current + 1)
+                                                                      .arg(slf_.Count));
+    ++slf_.Current;
+}
+
+void TUebung::presentSelfCheckQuestion(int index, const QString &caption)
+{
+    const vellora::TSLFQuestion &q = slf_.Questions[index];
     setQuestionText(vellora::fromCp1252(q.Question), 23);
-    Caption->setText(headingOf(slf_.Info) +
-                     QStringLiteral(" - Frage %1 von %2").arg(slf_.Current + 1).arg(slf_.Count));
+    Caption->setText(caption);
     Answere->SetText(vellora::fromCp1252(q.Answer));
     // Only "Antwort anzeigen" shows: the answer and its buttons wait below the block's edge.
     Container_Answere->resize(Container_Answere->width(), 42);
     Right->move(0, 52);
     Wrong->move(Right->width(), 52);
     Container_Answere->show();
-    ++slf_.Current;
 }
 
 void TUebung::ShowAnswereClick()
 {
-    if (kind_ != RunKind::SelfCheck || finished_)
+    if (kind_ != RunKind::SelfCheck || (finished_ && !repeating_))
         return;
     const int lines = Answere->LineCount();
     const int h = 22 * lines + 94;
@@ -641,6 +652,11 @@ void TUebung::ShowAnswereClick()
 
 void TUebung::RightClick()
 {
+    if (kind_ == RunKind::SelfCheck && repeating_) {
+        ++againPos_;
+        showRepeatQuestion();
+        return;
+    }
     if (kind_ != RunKind::SelfCheck || finished_)
         return;
     ++slf_.Right;
@@ -649,8 +665,17 @@ void TUebung::RightClick()
 
 void TUebung::WrongClick()
 {
+    if (kind_ == RunKind::SelfCheck && repeating_) {
+        if (againPos_ < again_.size())
+            againNext_.append(again_[againPos_]);
+        ++againPos_;
+        showRepeatQuestion();
+        return;
+    }
     if (kind_ != RunKind::SelfCheck || finished_)
         return;
+    if (slf_.Current >= 1 && slf_.Current <= slf_.Count)
+        wrong_.append(slf_.Current - 1);
     showNextQuestion();
 }
 
@@ -870,6 +895,10 @@ void TUebung::finishSelfCheck()
     Container_Answere->hide();
     placeBottomRight(Back);
     Back->show();
+    if (!wrong_.isEmpty()) {
+        RepeatWrong->move(Back->x() - RepeatWrong->width() - 10, Back->y());
+        RepeatWrong->show();
+    }
     result_ = {slf_.Info.ID, vellora::resultTimeNow(), slf_.Count, slf_.Right};
 }
 
@@ -951,6 +980,45 @@ void TUebung::markGap(int k, bool right)
         solution->raise();
     }
     solutions_.append(solution);
+}
+
+// --- Repeating the self-check's wrong cards ---------------------------------------------------
+
+void TUebung::RepeatWrongClick()
+{
+    if (kind_ != RunKind::SelfCheck || !finished_ || repeating_ || wrong_.isEmpty())
+        return;
+    repeating_ = true;
+    again_ = wrong_;
+    againNext_.clear();
+    againPos_ = 0;
+    RepeatWrong->hide();
+    Back->hide();
+    showRepeatQuestion();
+}
+
+void TUebung::showRepeatQuestion()
+{
+    if (againPos_ >= again_.size()) {
+        if (againNext_.isEmpty()) {
+            // All marked right: back to the result, which was stored after the first pass.
+            repeating_ = false;
+            wrong_.clear();
+            Container_Answere->hide();
+            setQuestionText(QStringLiteral("Jetzt hast du alle Fragen richtig beantwortet."), 22);
+            Caption->setText(headingOf(slf_.Info) + QStringLiteral(" - Ergebnis"));
+            placeBottomRight(Back);
+            Back->show();
+            return;
+        }
+        again_ = againNext_;
+        againNext_.clear();
+        againPos_ = 0;
+    }
+    presentSelfCheckQuestion(again_[againPos_], headingOf(slf_.Info) +
+                                                    QStringLiteral(" - Wiederholung, Frage %1 von %2")
+                                                        .arg(againPos_ + 1)
+                                                        .arg(again_.size()));
 }
 
 // --- Solutions of a finished multiple-choice test ----------------------------------------------
@@ -1050,6 +1118,10 @@ void TUebung::closeTest()
     switch (kind_) {
     case RunKind::SelfCheck:
         Container_Question->hide();
+        Container_Answere->hide();
+        RepeatWrong->hide();
+        repeating_ = false;
+        wrong_.clear();
         slf_ = {};
         break;
     case RunKind::MultipleChoice:
@@ -1077,7 +1149,7 @@ void TUebung::closeTest()
 
 void TUebung::BackClick()
 {
-    if (listView_ != 0 || !finished_ || FeedbackRunning())
+    if (listView_ != 0 || !finished_ || repeating_ || FeedbackRunning())
         return;
     closeTest();
     kind_ = RunKind::None;

@@ -75,6 +75,10 @@ class TUebung : public QWidget
     void SolutionNextClick();
     void SolutionBackClick();
     int SolutionShown() const { return solution_; }
+    // After a finished self-check: the cards marked "falsch" again, round after round, until
+    // all are marked right; the stored result stays the first pass.
+    void RepeatWrongClick();
+    bool Repeating() const { return repeating_; }
 
     // The own-test dialog; tests put a chooser of their own in its place. Returns the chosen
     // path, or an empty string when the learner cancels.
@@ -113,6 +117,7 @@ class TUebung : public QWidget
     QList<ZButton *> Tests;     // Test0 .. Test10
     QList<ZProgressBar *> Bars; // Bar0 .. Bar10
     ZButton *Finished = nullptr, *Next = nullptr, *Back = nullptr;
+    ZButton *RepeatWrong = nullptr;
     ZButton *ShowSolutions = nullptr, *SolutionNext = nullptr, *SolutionBack = nullptr;
     QList<ZCheckBox *> Options; // Option0 .. Option15
     QWidget *Container_Question = nullptr;
@@ -155,6 +160,8 @@ class TUebung : public QWidget
     void finishMultipleChoice();
     void finishCloze();
     void markGap(int k, bool right);
+    void presentSelfCheckQuestion(int index, const QString &caption);
+    void showRepeatQuestion();
     void showSolution(int index);
     void hideSolutions();
     void storeResult();
@@ -172,6 +179,11 @@ class TUebung : public QWidget
     QList<ZEdit *> gaps_;
     QList<QList<bool>> ticks_; // the learner's ticks, one list per answered question
     int solution_ = -1;
+    QList<int> wrong_;     // self-check questions marked "falsch" in the first pass
+    bool repeating_ = false;
+    QList<int> again_;     // this round of the repetition
+    QList<int> againNext_; // marked "falsch" again, for the next round
+    int againPos_ = 0;
     QList<QLabel *> marks_;     // one per gap once the cloze is finished
     QList<QLabel *> solutions_; // one per gap, nullptr for a right one
     TTestResult result_;

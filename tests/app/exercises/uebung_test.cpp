@@ -242,6 +242,69 @@ TEST_F(UebungTest, SelfCheckRunsEveryQuestionAndStoresTheLearnersMarks)
     EXPECT_EQ(screen->SLF().Count, 0);
 }
 
+TEST_F(UebungTest, WrongCardsComeAgainUntilAllAreMarkedRight)
+{
+    signIn();
+    screen->StartTest(writeTest("karten.slf", serializeSelfCheckTest(selfCheck("SKARTE", "Zellkern", 4))));
+    // First pass: right, wrong, wrong, right.
+    for (bool right : {true, false, false, true}) {
+        EXPECT_FALSE(screen->RepeatWrong->isVisible());
+        ZButton *mark = right ? screen->Right : screen->Wrong;
+        mark->OnClick(mark);
+    }
+    ASSERT_TRUE(screen->RepeatWrong->isVisible());
+    ASSERT_EQ(store->Results().size(), 1);
+    EXPECT_EQ(store->Results()[0].Right, 2);
+    const qint64 stored = profileSize();
+
+    click(screen->RepeatWrong);
+    EXPECT_TRUE(screen->Repeating());
+    EXPECT_FALSE(screen->Back->isVisible());
+    screen->Back->OnClick(screen->Back); // no way out in the middle of a round
+    EXPECT_TRUE(screen->Repeating());
+    // Each round asks what was marked "falsch" in the one before, in order.
+    const struct
+    {
+        QString caption;
+        QString question;
+        bool right;
+    } steps[] = {
+        {"Zellkern - Wiederholung, Frage 1 von 2", "Frage 2?", false},
+        {"Zellkern - Wiederholung, Frage 2 von 2", "Frage 3?", true},
+        {"Zellkern - Wiederholung, Frage 1 von 1", "Frage 2?", false},
+        {"Zellkern - Wiederholung, Frage 1 von 1", "Frage 2?", true},
+    };
+    for (const auto &step : steps) {
+        EXPECT_EQ(screen->Caption->text(), step.caption);
+        EXPECT_EQ(screen->Question->Text(), step.question);
+        EXPECT_TRUE(screen->Container_Answere->isVisible());
+        screen->ShowAnswere->OnClick(screen->ShowAnswere);
+        EXPECT_EQ(screen->Answere->Text(), QString(step.question).replace("Frage", "Antwort").replace("?", "."));
+        EXPECT_GT(screen->Container_Answere->height(), 42);
+        ZButton *mark = step.right ? screen->Right : screen->Wrong;
+        mark->OnClick(mark);
+    }
+    EXPECT_FALSE(screen->Repeating());
+    EXPECT_EQ(screen->Caption->text(), "Zellkern - Ergebnis");
+    EXPECT_EQ(screen->Question->Text(), "Jetzt hast du alle Fragen richtig beantwortet.");
+    EXPECT_FALSE(screen->Container_Answere->isVisible());
+    EXPECT_FALSE(screen->RepeatWrong->isVisible());
+    EXPECT_TRUE(screen->Back->isVisible());
+    // The first pass stays what is stored.
+    EXPECT_EQ(profileSize(), stored);
+    ASSERT_EQ(store->Results().size(), 1);
+    EXPECT_EQ(store->Results()[0].Right, 2);
+    EXPECT_EQ(store->Results()[0].Total, 4);
+
+    screen->Back->OnClick(screen->Back);
+    EXPECT_EQ(screen->Kind(), RunKind::None);
+    // A test with every card right offers no repetition.
+    screen->StartTest(writeTest("alle.slf", serializeSelfCheckTest(selfCheck("SALLE", "Zellkern", 1))));
+    screen->Right->OnClick(screen->Right);
+    EXPECT_TRUE(screen->Back->isVisible());
+    EXPECT_FALSE(screen->RepeatWrong->isVisible());
+}
+
 TEST_F(UebungTest, SelfCheckWithoutQuestionsFinishesAtOnce)
 {
     signIn();
