@@ -19,7 +19,7 @@ median_ms() {
   python3 -c 'import json,sys
 d=json.load(open(sys.argv[2]))
 print("%.2f" % next(b["real_time"] for b in d["benchmarks"]
-      if b["name"] == sys.argv[1] + "_median"))' "$1" "$2"
+      if b["name"].split("/")[0] == sys.argv[1] and b["name"].endswith("_median")))' "$1" "$2"
 }
 run_bench() { # run_bench OUT.json [args...]
   local out=$1; shift
@@ -73,7 +73,10 @@ cpu_percent() { # cpu_percent SECONDS: share of one core the program used over t
   awk -v d=$((b - a)) -v s="$1" -v hz="$hz" 'BEGIN { printf "%.1f", 100 * d / hz / s }'
 }
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n '2s/.*srgb(\([0-9,]*\)).*/\1/p'; }
-switch_to() { # switch_to ROW: open the screen switcher and choose row 1..3
+# switch_to ROW: open the screen switcher on the bar's first item and choose row ROW of its list,
+# which leaves out the current screen: from the introduction row 1 is "Zellmodell", from the
+# cell screen row 2 is "Übungen", from the exercises row 3 is "Glossar".
+switch_to() {
   xdotool mousemove 80 10 click 1; sleep 0.5
   xdotool mousemove 80 $((10 + 20 * $1)) click 1; sleep 1
 }
