@@ -33,9 +33,12 @@ QByteArray readWholeFile(const QString &path, ReadFailure &failure)
 QString readFailureText(ReadFailure failure)
 {
     switch (failure) {
-    case ReadFailure::Open: return QStringLiteral("Die Datei kann nicht geöffnet werden.");
-    case ReadFailure::Read: return QStringLiteral("Die Datei kann nicht gelesen werden.");
-    case ReadFailure::None: break;
+    case ReadFailure::Open:
+        return QStringLiteral("Die Datei kann nicht geöffnet werden.");
+    case ReadFailure::Read:
+        return QStringLiteral("Die Datei kann nicht gelesen werden.");
+    case ReadFailure::None:
+        break;
     }
     return {};
 }
@@ -45,11 +48,11 @@ QByteArray readContentFile(const QString &path)
     ReadFailure failure;
     QByteArray bytes = readWholeFile(path, failure);
     if (failure == ReadFailure::Open)
-        throw std::runtime_error(QStringLiteral("Die Datei \u201E%1\u201C kann nicht geöffnet werden.")
-                                     .arg(path).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("Die Datei \u201E%1\u201C kann nicht geöffnet werden.").arg(path).toStdString());
     if (failure == ReadFailure::Read)
-        throw std::runtime_error(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden.")
-                                     .arg(path).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden.").arg(path).toStdString());
     return bytes;
 }
 

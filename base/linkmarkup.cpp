@@ -27,7 +27,8 @@ std::optional<MemoLink> parseMemoLink(const QByteArray &text, qsizetype at)
     // Only an optional sign and decimal digits: toInt alone would also take blanks around them.
     bool plain = !digits.isEmpty();
     for (qsizetype i = 0; i < digits.size(); ++i)
-        plain = plain && ((digits[i] >= '0' && digits[i] <= '9') || (i == 0 && (digits[i] == '-' || digits[i] == '+') && digits.size() > 1));
+        plain = plain && ((digits[i] >= '0' && digits[i] <= '9') ||
+                          (i == 0 && (digits[i] == '-' || digits[i] == '+') && digits.size() > 1));
     const int number = plain ? digits.toInt(&link.numberValid) : 0;
     link.number = link.numberValid ? number : 0;
     link.caption = text.mid(second + 1, third - second - 1);

@@ -50,7 +50,8 @@ QString missingContentMessage()
         return {};
     return QStringLiteral("Vellora kann nicht starten, weil der Inhalt fehlt: %1 %2 nicht da. "
                           "Bitte Vellora neu installieren.")
-        .arg(missing.join(QStringLiteral(" und ")), missing.size() == 1 ? QStringLiteral("ist") : QStringLiteral("sind"));
+        .arg(missing.join(QStringLiteral(" und ")),
+             missing.size() == 1 ? QStringLiteral("ist") : QStringLiteral("sind"));
 }
 
 } // namespace vellora

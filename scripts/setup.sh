@@ -10,7 +10,7 @@ packages=(
   libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri libx11-dev
   libyaml-cpp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev clang-format
   espeak-ng lame sox libsox-fmt-mp3
   fonts-open-sans fonts-liberation2 fontconfig
   xvfb xauth xdotool imagemagick

@@ -90,14 +90,12 @@ void ZButton::mousePressEvent(QMouseEvent *event)
         m_pressed = true;
 }
 
-void ZButton::mouseDoubleClickEvent(QMouseEvent *)
-{
-}
+void ZButton::mouseDoubleClickEvent(QMouseEvent *) {}
 
 void ZButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton
-        && rect().contains(event->position().toPoint());
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     if (click && OnClick)
         OnClick(this);

@@ -14,7 +14,7 @@ class ZButton : public QWidget
 {
     Q_OBJECT
 
-public:
+  public:
     enum class TextAlignment { LeftJustify, RightJustify, Center };
 
     explicit ZButton(QWidget *parent = nullptr);
@@ -55,7 +55,7 @@ public:
     // Press and release of the left button over the control.
     std::function<void(ZButton *)> OnClick;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -64,7 +64,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     TextAlignment m_alignment = TextAlignment::Center;
     QColor m_border = QColor(0, 0, 0);
     QString m_caption;

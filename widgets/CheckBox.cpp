@@ -153,7 +153,8 @@ void ZCheckBox::mousePressEvent(QMouseEvent *event)
 
 void ZCheckBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     if (click) {
         m_checked = !m_checked;
@@ -161,6 +162,4 @@ void ZCheckBox::mouseReleaseEvent(QMouseEvent *event)
     }
 }
 
-void ZCheckBox::mouseDoubleClickEvent(QMouseEvent *)
-{
-}
+void ZCheckBox::mouseDoubleClickEvent(QMouseEvent *) {}

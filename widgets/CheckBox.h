@@ -13,7 +13,7 @@ class ZCheckBox : public QWidget
 {
     Q_OBJECT
 
-public:
+  public:
     explicit ZCheckBox(QWidget *parent = nullptr);
     ~ZCheckBox() override;
 
@@ -49,14 +49,14 @@ public:
     // Rows the caption needs at the current width; the height is 22 x this.
     int RowCount() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
-private:
+  private:
     int walk(QPainter *painter) const;
     void fitHeight();
 

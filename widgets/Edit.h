@@ -14,7 +14,7 @@ class ZEdit : public QWidget
 {
     Q_OBJECT
 
-public:
+  public:
     explicit ZEdit(QWidget *parent = nullptr);
     ~ZEdit() override;
 
@@ -44,11 +44,11 @@ public:
     // Every change of the text, typed or set by the program; the sender is the embedded field.
     std::function<void(QLineEdit *)> OnChange;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
-private:
+  private:
     void placeEdit();
     void styleEdit();
 

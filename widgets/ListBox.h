@@ -15,7 +15,7 @@ class ZListBox : public QWidget
 {
     Q_OBJECT
 
-public:
+  public:
     explicit ZListBox(QWidget *parent = nullptr);
     ~ZListBox() override;
 
@@ -73,14 +73,14 @@ public:
     // Row rectangle of row i at the current top row.
     QRect RowRect(int row) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     void computeRange() const;
     void setTopRow(int row);
     void selectAt(int x, int y);

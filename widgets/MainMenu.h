@@ -20,7 +20,7 @@ class ZMainMenu : public QWidget
 {
     Q_OBJECT
 
-public:
+  public:
     explicit ZMainMenu(QWidget *parent = nullptr);
     ~ZMainMenu() override;
 
@@ -90,7 +90,7 @@ public:
     std::function<void(ZMainMenu *, Qt::MouseButtons, int, int)> OnMouseMove;
     std::function<void(ZMainMenu *, Qt::MouseButton, int, int)> OnMouseUp;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -99,7 +99,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     void click();
     void paintEntry(class QPainter &painter, int index) const;
     void paintCloseGlyph(class QPainter &painter) const;

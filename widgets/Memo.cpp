@@ -29,8 +29,8 @@ void ZMemoLabel::mousePressEvent(QMouseEvent *event)
 
 void ZMemoLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton
-        && rect().contains(event->position().toPoint());
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
     if (click && m_memo)

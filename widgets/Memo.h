@@ -18,7 +18,7 @@ class ZMemoLabel : public QLabel
 {
     Q_OBJECT
 
-public:
+  public:
     explicit ZMemoLabel(ZMemo *memo);
 
     // The link's number from the markup.
@@ -28,11 +28,11 @@ public:
     bool Valid() const { return m_valid; }
     void SetValid(bool valid) { m_valid = valid; }
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
-private:
+  private:
     ZMemo *m_memo;
     int m_tag = 0;
     bool m_valid = true;
@@ -45,7 +45,7 @@ class ZMemo : public QWidget
 {
     Q_OBJECT
 
-public:
+  public:
     enum class Bevel { None, Lowered, Raised, Space };
 
     explicit ZMemo(QWidget *parent = nullptr);
@@ -103,11 +103,11 @@ public:
     // captions exactly as a paint would.
     void LayOut();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
-private:
+  private:
     friend class ZMemoLabel;
     void walk(QPainter *painter);
     bool layoutStale() const;

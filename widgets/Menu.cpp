@@ -349,9 +349,7 @@ void ZMenu::mousePressEvent(QMouseEvent *event)
         m_pressed = true;
 }
 
-void ZMenu::mouseDoubleClickEvent(QMouseEvent *)
-{
-}
+void ZMenu::mouseDoubleClickEvent(QMouseEvent *) {}
 
 void ZMenu::mouseReleaseEvent(QMouseEvent *event)
 {

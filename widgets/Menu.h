@@ -18,7 +18,7 @@ class ZItems;
 // painting and hit-testing use. A new entry is invisible and disabled until set otherwise.
 class ZItem
 {
-public:
+  public:
     explicit ZItem(ZItems *collection = nullptr);
 
     QString Caption() const { return m_caption; }
@@ -46,7 +46,7 @@ public:
 
     ZItems *Collection() const { return m_collection; }
 
-private:
+  private:
     friend class ZItems;
     void changed();
 
@@ -64,7 +64,7 @@ private:
 // The entries of a menu or bar, owned by it. Entries keep their address until deleted.
 class ZItems
 {
-public:
+  public:
     explicit ZItems(QWidget *owner = nullptr);
     ZItems(const ZItems &) = delete;
     ZItems &operator=(const ZItems &) = delete;
@@ -86,7 +86,7 @@ public:
 
     QWidget *Owner() const { return m_owner; }
 
-private:
+  private:
     friend class ZItem;
     void changed();
 
@@ -107,7 +107,7 @@ class ZMenu : public QWidget
 {
     Q_OBJECT
 
-public:
+  public:
     explicit ZMenu(QWidget *parent = nullptr);
     ~ZMenu() override;
 
@@ -148,7 +148,7 @@ public:
     // (menu, entry index): a click on an enabled entry.
     std::function<void(ZMenu *, int)> OnClick;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -157,7 +157,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     void paintEntry(class QPainter &painter, int index) const;
     void repaintEntry(int index);
     int entryAt(int x, int y) const;

@@ -18,7 +18,7 @@ class ZMenuContainer : public QWidget
 {
     Q_OBJECT
 
-public:
+  public:
     enum class Direction { Idle, Expanding, Collapsing };
 
     explicit ZMenuContainer(QWidget *parent = nullptr);
@@ -56,13 +56,13 @@ public:
     // Every size change (each animation step included), like the panel's resize event.
     std::function<void(ZMenuContainer *)> OnResize;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     void start(Direction direction);
 
     QColor m_color;

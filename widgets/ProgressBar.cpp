@@ -72,8 +72,9 @@ void ZProgressBar::changed()
     if (m_min == m_max)
         m_hint.clear();
     else
-        m_hint = QString::number(vellora::roundHalfEven((double(m_pos) - m_min) * 100.0 / (double(m_max) - m_min)))
-            + QLatin1Char('%');
+        m_hint = QString::number(
+                     vellora::roundHalfEven((double(m_pos) - m_min) * 100.0 / (double(m_max) - m_min))) +
+                 QLatin1Char('%');
     setToolTip(m_showHint ? m_hint : QString());
     update();
 }

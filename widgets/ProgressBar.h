@@ -12,7 +12,7 @@ class ZProgressBar : public QWidget
 {
     Q_OBJECT
 
-public:
+  public:
     explicit ZProgressBar(QWidget *parent = nullptr);
     ~ZProgressBar() override;
 
@@ -47,10 +47,10 @@ public:
     // Column of the divider, or -1 when Min = Max.
     int DividerX() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     void changed();
 
     QColor m_border = QColor(0, 0, 0);

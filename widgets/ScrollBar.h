@@ -15,7 +15,7 @@ class ZScrollBar : public QWidget
 {
     Q_OBJECT
 
-public:
+  public:
     explicit ZScrollBar(QWidget *parent = nullptr);
     ~ZScrollBar() override;
 
@@ -53,13 +53,13 @@ public:
     bool UpHovered() const { return m_upHover; }
     bool ThumbHovered() const { return m_thumbHover; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     void setPosition(int position);
     void updateHover(int x, int y);
 

@@ -155,14 +155,12 @@ void ZShadowPanel::mousePressEvent(QMouseEvent *event)
         m_pressed = true;
 }
 
-void ZShadowPanel::mouseDoubleClickEvent(QMouseEvent *)
-{
-}
+void ZShadowPanel::mouseDoubleClickEvent(QMouseEvent *) {}
 
 void ZShadowPanel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton
-        && rect().contains(event->position().toPoint());
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     if (click && OnClick)
         OnClick(this);

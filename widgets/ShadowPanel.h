@@ -19,7 +19,7 @@ class ZShadowPanel : public QWidget
 {
     Q_OBJECT
 
-public:
+  public:
     explicit ZShadowPanel(QWidget *parent = nullptr);
     ~ZShadowPanel() override;
 
@@ -81,7 +81,7 @@ public:
     std::function<void(ZShadowPanel *, int &, Qt::KeyboardModifiers)> OnKeyDown;
     std::function<void(ZShadowPanel *)> OnResize;
 
-protected:
+  protected:
     // Background, card and shadow; controls built on the panel call it first in their paint.
     void paintPanel(QPainter &painter);
     void paintEvent(QPaintEvent *event) override;
@@ -93,7 +93,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
 
-private:
+  private:
     bool m_autoSize = false;
     QColor m_background = vellora::buttonFace();
     QString m_caption;

@@ -14,7 +14,7 @@ constexpr const char *kFilterProperty = "zAlignFilter";
 // resize of the edge they keep), and re-lays them out.
 class AlignFilter : public QObject
 {
-public:
+  public:
     explicit AlignFilter(QWidget *parent) : QObject(parent), m_parent(parent) {}
 
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -38,7 +38,7 @@ public:
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     QPointer<QWidget> m_parent;
     bool m_busy = false;
 };

@@ -10,9 +10,7 @@
 #include <QPolygon>
 
 ZMediaButton::ZMediaButton(QWidget *parent)
-    : QWidget(parent),
-      color_(vellora::colorRef(vellora::kSilver)),
-      highlight_(vellora::colorRef(13421772)),
+    : QWidget(parent), color_(vellora::colorRef(vellora::kSilver)), highlight_(vellora::colorRef(13421772)),
       border_(vellora::colorRef(vellora::kGrey))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -47,9 +45,15 @@ void ZMediaButton::Click()
     if (!player_)
         return;
     switch (type_) {
-    case mbPlay: player_->Play(); break;
-    case mbPause: player_->Pause(); break;
-    case mbStop: player_->Rewind(); break;
+    case mbPlay:
+        player_->Play();
+        break;
+    case mbPause:
+        player_->Pause();
+        break;
+    case mbStop:
+        player_->Rewind();
+        break;
     }
     if (OnClick)
         OnClick(this);
@@ -100,13 +104,12 @@ void ZMediaButton::mousePressEvent(QMouseEvent *event)
     pressed_ = event->button() == Qt::LeftButton;
 }
 
-void ZMediaButton::mouseDoubleClickEvent(QMouseEvent *)
-{
-}
+void ZMediaButton::mouseDoubleClickEvent(QMouseEvent *) {}
 
 void ZMediaButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     if (click)
         vellora::guarded([this] { Click(); });

@@ -12,9 +12,10 @@ class TMediaPlayer;
 
 enum ZMediaButtonType { mbPlay, mbPause, mbStop };
 
-class ZMediaButton : public QWidget {
+class ZMediaButton : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit ZMediaButton(QWidget *parent = nullptr);
 
     ZMediaButtonType ButtonType() const { return type_; }
@@ -35,7 +36,7 @@ public:
 
     std::function<void(ZMediaButton *)> OnClick;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
@@ -44,7 +45,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
-private:
+  private:
     ZMediaButtonType type_ = mbPlay;
     TMediaPlayer *player_ = nullptr;
     QColor color_;

@@ -31,8 +31,7 @@ QString notPlayable(const QString &path)
 }
 
 // Runs the event loop until done() holds or the bound has passed; user input waits meanwhile.
-template <class Done>
-bool waitFor(Done done)
+template <class Done> bool waitFor(Done done)
 {
     if (done())
         return true;
@@ -100,8 +99,8 @@ void TMediaPlayer::Open()
     {
         QAudioDecoder decoder;
         if (!decoder.isSupported())
-            throw EMCIDeviceError(QStringLiteral(
-                "Audiodateien können auf diesem System nicht abgespielt werden."));
+            throw EMCIDeviceError(
+                QStringLiteral("Audiodateien können auf diesem System nicht abgespielt werden."));
         bool decoded = false;
         bool failed = false;
         bool finished = false;
@@ -129,12 +128,11 @@ void TMediaPlayer::Open()
     auto *player = new QMediaPlayer;
     player->setAudioOutput(output);
     player->setSource(url);
-    const bool loaded = waitFor(
-        [&] {
-            const auto s = player->mediaStatus();
-            return s == QMediaPlayer::InvalidMedia || s == QMediaPlayer::LoadedMedia ||
-                   s == QMediaPlayer::BufferedMedia;
-        });
+    const bool loaded = waitFor([&] {
+        const auto s = player->mediaStatus();
+        return s == QMediaPlayer::InvalidMedia || s == QMediaPlayer::LoadedMedia ||
+               s == QMediaPlayer::BufferedMedia;
+    });
     if (!loaded || player->mediaStatus() == QMediaPlayer::InvalidMedia) {
         delete player;
         delete output;

@@ -12,21 +12,23 @@
 class QAudioOutput;
 class QMediaPlayer;
 
-class EMCIDeviceError : public std::runtime_error {
-public:
+class EMCIDeviceError : public std::runtime_error
+{
+  public:
     explicit EMCIDeviceError(const QString &message);
     QString Message() const { return message_; }
 
-private:
+  private:
     QString message_;
 };
 
 // Device modes, counted from "not ready" as the device reports them.
 enum TMPModes { mpNotReady, mpStopped, mpPlaying, mpRecording, mpSeeking, mpPaused, mpOpen };
 
-class TMediaPlayer : public QObject {
+class TMediaPlayer : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit TMediaPlayer(QObject *parent = nullptr);
     ~TMediaPlayer() override;
 
@@ -46,14 +48,14 @@ public:
     void Open();
     void Close();
     void Play();
-    void Pause();   // toggles: playing -> paused, paused -> playing; otherwise nothing
+    void Pause(); // toggles: playing -> paused, paused -> playing; otherwise nothing
     void Resume();
-    void Rewind();  // back to the start; playback stops
+    void Rewind(); // back to the start; playback stops
     TMPModes Mode() const;
     qint64 Position() const; // milliseconds
     qint64 Length() const;   // milliseconds
 
-private:
+  private:
     void requireOpen() const;
     void release();
 

@@ -10,8 +10,7 @@
 using vellora::fillLTRB;
 
 ZUebersicht::ZUebersicht(QWidget *parent)
-    : ZShadowPanel(parent),
-      highlight_(vellora::colorRef(13421772)),
+    : ZShadowPanel(parent), highlight_(vellora::colorRef(13421772)),
       select_(vellora::colorRef(vellora::kGrey))
 {
     SetColor(vellora::colorRef(vellora::kSilver));

@@ -11,9 +11,10 @@
 #include <QList>
 #include <QString>
 
-class ZUebersicht : public ZShadowPanel {
+class ZUebersicht : public ZShadowPanel
+{
     Q_OBJECT
-public:
+  public:
     explicit ZUebersicht(QWidget *parent = nullptr);
 
     QString Caption() const { return caption_; }
@@ -31,12 +32,12 @@ public:
     void SetIcons(const QList<QImage> &icons);
     bool Hovered() const { return hovered_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     QString caption_;
     QColor highlight_;
     QColor select_;

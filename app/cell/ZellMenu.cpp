@@ -275,7 +275,8 @@ void ZZellMenu::mousePressEvent(QMouseEvent *event)
 
 void ZZellMenu::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     if (!click || hoverIndex_ == -1 || hoverIndex_ == itemIndex_)
         return;

@@ -19,8 +19,9 @@ namespace zellmenu {
 
 class ZItems;
 
-class ZItem {
-public:
+class ZItem
+{
+  public:
     QString Caption;
     QColor Color;
     QColor Highlight;
@@ -40,14 +41,15 @@ public:
     // Copies the look, never the geometry.
     void Assign(const ZItem &other);
 
-private:
+  private:
     friend class ZItems;
     int top_ = 0, bottom_ = 0;
     int x0_ = 5, x1_ = 40, x2_ = 55, x3_ = 0, x4_ = 0;
 };
 
-class ZItems {
-public:
+class ZItems
+{
+  public:
     // Entry at position p: top 40 (p + 1), bottom top + 35; x3, x4 from the width w0 of the
     // menu at this moment.
     ZItem &Add(int menuWidth);
@@ -56,15 +58,16 @@ public:
     const ZItem &operator[](int i) const { return items_[i]; }
     void Clear() { items_.clear(); }
 
-private:
+  private:
     QList<ZItem> items_;
 };
 
 } // namespace zellmenu
 
-class ZZellMenu : public ZShadowPanel {
+class ZZellMenu : public ZShadowPanel
+{
     Q_OBJECT
-public:
+  public:
     // Design size 185 x 405, so entries added before the form lays it out get w0 = 185.
     explicit ZZellMenu(QWidget *parent = nullptr);
 
@@ -108,7 +111,7 @@ public:
     std::function<void(ZZellMenu *, int)> OnItemSelect;
     std::function<void(ZZellMenu *, int)> OnItemHighlight;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -116,7 +119,7 @@ protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     void drawItem(QPainter &painter, int index) const;
     void repaintItem(int index);
     void setHover(int index);

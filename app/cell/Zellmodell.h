@@ -9,9 +9,10 @@
 #include <functional>
 
 // The library's render window. Qt must never paint it: the GL surface owns its pixels.
-class TZellmodell : public QWidget {
+class TZellmodell : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit TZellmodell(QWidget *parent = nullptr);
     QPaintEngine *paintEngine() const override { return nullptr; }
 
@@ -35,7 +36,7 @@ public:
     // The window was exposed or resized: what the GL surface showed there is gone.
     std::function<void(TZellmodell *)> OnExpose;
 
-protected:
+  protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void childEvent(QChildEvent *event) override;
@@ -46,7 +47,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     void updateToolTip();
     void setPointerOnModel(bool on);
 

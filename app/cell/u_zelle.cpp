@@ -37,23 +37,19 @@ constexpr int kScreenColor = 7200386;
 constexpr int kModelColor = 12446671;
 constexpr int kPartsColor = 14540253;
 
-struct OrganelleEntry {
+struct OrganelleEntry
+{
     const char *caption;
     int color, highlight, select;
 };
 
 // The organelle menu in organelle-index order (colour, highlight, selection mark).
 constexpr OrganelleEntry kOrganelles[] = {
-    {"Zellkern", 9782668, 12614857, 6884436},
-    {"ER", 13001571, 15831954, 7353653},
-    {"Ribosom", 51455, 7860211, 41727},
-    {"Golgi-Apparat", 5066115, 6908335, 4013413},
-    {"Chloroplast", 1372168, 5306725, 2537233},
-    {"Mitochondrium", 227289, 5812978, 94139},
-    {"Vakuole", 13152670, 14799042, 10255458},
-    {"Plasmalemma", 16496559, 16438223, 16619403},
-    {"Zellwand", 1197672, 1008794, 799048},
-    {"Peroxisom", 14914654, 16690048, 12874311},
+    {"Zellkern", 9782668, 12614857, 6884436},   {"ER", 13001571, 15831954, 7353653},
+    {"Ribosom", 51455, 7860211, 41727},         {"Golgi-Apparat", 5066115, 6908335, 4013413},
+    {"Chloroplast", 1372168, 5306725, 2537233}, {"Mitochondrium", 227289, 5812978, 94139},
+    {"Vakuole", 13152670, 14799042, 10255458},  {"Plasmalemma", 16496559, 16438223, 16619403},
+    {"Zellwand", 1197672, 1008794, 799048},     {"Peroxisom", 14914654, 16690048, 12874311},
     {"Cytoskelett", 2114551, 2114551, 135370},
 };
 
@@ -75,8 +71,7 @@ void fillWith(QWidget *w, const QColor &color)
 
 // Controls that lie over the GL panel get a window of their own, so X11 clips the GL drawing
 // around them; Qt cannot paint a plain widget over a foreign surface.
-template <class W, class Parent>
-W *nativeChild(Parent *parent)
+template <class W, class Parent> W *nativeChild(Parent *parent)
 {
     auto *w = new W(parent);
     w->setAttribute(Qt::WA_NativeWindow);
@@ -127,7 +122,8 @@ void TZelle::createModelPanel()
     Infos->SetColor(QColor(255, 255, 255));
     Infos->SetShadowImages(ZShadowPanel::StandardShadowImages());
     // A caption and its value per row; the values are placeholders until an organelle shows.
-    struct Fact {
+    struct Fact
+    {
         const char *caption;
         QLabel *TZelle::*value;
         const char *placeholder;
@@ -260,7 +256,8 @@ void TZelle::createHelp()
 // follow the frame from there.
 void TZelle::layOutAtDesignSize()
 {
-    const struct {
+    const struct
+    {
         QWidget *widget;
         QRect rect;
     } layout[] = {
@@ -306,7 +303,9 @@ void TZelle::connectHandlers()
     Zellmodell->OnMouseDown = [this](TZellmodell *m, Qt::MouseButtons b, int x, int y) {
         ZellmodellMouseDown(b, x, y, m->PressModifiers());
     };
-    Zellmodell->OnMouseUp = [this](TZellmodell *, Qt::MouseButtons b, int x, int y) { ZellmodellMouseUp(b, x, y); };
+    Zellmodell->OnMouseUp = [this](TZellmodell *, Qt::MouseButtons b, int x, int y) {
+        ZellmodellMouseUp(b, x, y);
+    };
     Zellmodell->OnMouseMove = [this](TZellmodell *, int x, int y) { ZellmodellMouseMove(x, y); };
     Zellmodell->OnClick = [this](TZellmodell *) { ZellmodellClick(); };
     Text->OnLinkClick = [this](ZMemo *, int k) { TextLinkClick(k); };
@@ -478,10 +477,17 @@ void TZelle::renderStep()
             resendHighlight();
             break;
         case ZELLE_STATE_LEAVING_CELL:
-        case ZELLE_STATE_LEAVING_DETAIL: setMenusEnabled(false); break;
-        case ZELLE_STATE_ENTERING_DETAIL: showContent(); break;
-        case ZELLE_STATE_FLYING_BACK: hideContent(); break;
-        default: break;
+        case ZELLE_STATE_LEAVING_DETAIL:
+            setMenusEnabled(false);
+            break;
+        case ZELLE_STATE_ENTERING_DETAIL:
+            showContent();
+            break;
+        case ZELLE_STATE_FLYING_BACK:
+            hideContent();
+            break;
+        default:
+            break;
         }
         return;
     }
@@ -573,8 +579,8 @@ void TZelle::ZellmodellMouseMove(int x, int y)
     mouseX_ = x;
     mouseY_ = y;
     RequestFrames();
-    if (leftDown_ && !leftDragging_
-        && (QPoint(x, y) - leftPress_).manhattanLength() >= QApplication::startDragDistance())
+    if (leftDown_ && !leftDragging_ &&
+        (QPoint(x, y) - leftPress_).manhattanLength() >= QApplication::startDragDistance())
         guarded([&] { beginLeftDrag(x, y); });
 }
 
@@ -797,19 +803,38 @@ void TZelle::FormKeyDown(int key)
         // Up and down scroll the organelle's text while it shows, else they tilt the model.
         const bool textShown = !Text->isHidden();
         switch (key) {
-        case Qt::Key_Up: textShown ? ScrollBar->Scroll(1) : keyRotate(0, -kKeyRotateStep); break;
-        case Qt::Key_Down: textShown ? ScrollBar->Scroll(-1) : keyRotate(0, kKeyRotateStep); break;
-        case Qt::Key_Left: keyRotate(-kKeyRotateStep, 0); break;
-        case Qt::Key_Right: keyRotate(kKeyRotateStep, 0); break;
+        case Qt::Key_Up:
+            textShown ? ScrollBar->Scroll(1) : keyRotate(0, -kKeyRotateStep);
+            break;
+        case Qt::Key_Down:
+            textShown ? ScrollBar->Scroll(-1) : keyRotate(0, kKeyRotateStep);
+            break;
+        case Qt::Key_Left:
+            keyRotate(-kKeyRotateStep, 0);
+            break;
+        case Qt::Key_Right:
+            keyRotate(kKeyRotateStep, 0);
+            break;
         case Qt::Key_Plus:
-        case Qt::Key_ZoomIn: keyZoom(kWheelNotch); break;
+        case Qt::Key_ZoomIn:
+            keyZoom(kWheelNotch);
+            break;
         case Qt::Key_Minus:
-        case Qt::Key_ZoomOut: keyZoom(-kWheelNotch); break;
-        case Qt::Key_Home: goToWholeCell(); break;
-        case Qt::Key_MediaStop: Stop->Click(); break;
+        case Qt::Key_ZoomOut:
+            keyZoom(-kWheelNotch);
+            break;
+        case Qt::Key_Home:
+            goToWholeCell();
+            break;
+        case Qt::Key_MediaStop:
+            Stop->Click();
+            break;
         case Qt::Key_MediaTogglePlayPause:
-        case Qt::Key_MediaPlay: Play->Click(); break;
-        default: break;
+        case Qt::Key_MediaPlay:
+            Play->Click();
+            break;
+        default:
+            break;
         }
     });
 }

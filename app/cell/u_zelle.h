@@ -30,11 +30,12 @@ class TMediaPlayer;
 namespace vellora {
 class ZelleLibrary;
 struct TOrganell;
-}
+} // namespace vellora
 
-class TZelle : public QWidget {
+class TZelle : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit TZelle(QWidget *parent = nullptr);
     ~TZelle() override;
 
@@ -46,11 +47,11 @@ public:
     // does nothing (each screen is initialised exactly once).
     void Initialize();
     bool Initialized() const { return initialized_; }
-    void ShowScreen();                         // asks for its bar, shows itself
-    void FormKeyDown(int key);                 // Qt key code, forwarded by TMainForm
+    void ShowScreen();         // asks for its bar, shows itself
+    void FormKeyDown(int key); // Qt key code, forwarded by TMainForm
     void FrameMouseWheel(Qt::KeyboardModifiers shift, int delta, const QPoint &globalPos);
-    void PartsItemSelect(int index);           // organelle menu selection
-    void ShowHelp();                           // the Info menu's "Hilfe" entry
+    void PartsItemSelect(int index); // organelle menu selection
+    void ShowHelp();                 // the Info menu's "Hilfe" entry
 
     // One frame and the reaction to what the library reports. The screen draws only while
     // something can change: during a view-state animation, for the library's longest fade after
@@ -129,18 +130,18 @@ public:
     QLabel *Shadow4 = nullptr;
     QLabel *Shadow5 = nullptr;
 
-signals:
+  signals:
     void barRequested(bool lernprofil, bool hilfe); // prepare the bar for this screen
     void partsItemSelected(int index);              // organelle menu choice, for the main window
     void glossaryEntryRequested(int number);        // a link in the text
 
-public:
+  public:
     void setVisible(bool visible) override;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent *event) override;
 
-private:
+  private:
     // Building the form.
     void createModelPanel();
     void createContent();
@@ -177,8 +178,8 @@ private:
     void drawFor(qint64 ms);
 
     std::unique_ptr<vellora::ZelleLibrary> library_;
-    QTimer *idle_ = nullptr;      // the frame timer
-    qint64 drawUntilMs_ = 0;      // frames go on until this time of Clock, animations beyond it
+    QTimer *idle_ = nullptr; // the frame timer
+    qint64 drawUntilMs_ = 0; // frames go on until this time of Clock, animations beyond it
     int framesSinceRequest_ = 0;
     static constexpr int kFramesAfterRequest = 2; // at the least, however slow they are
     bool initialized_ = false;

@@ -6,8 +6,9 @@ namespace vellora {
 
 namespace {
 
-class RealZelleLibrary final : public ZelleLibrary {
-public:
+class RealZelleLibrary final : public ZelleLibrary
+{
+  public:
     void Init(std::uintptr_t window, const QByteArray &folder) override
     {
         Zelle_Init(window, folder.constData());

@@ -10,8 +10,9 @@ namespace vellora {
 // The five calls the cell screen makes into libzelle, behind one small interface so that the
 // screen's reactions can be driven by a scripted library in tests. The program itself always
 // uses realZelleLibrary().
-class ZelleLibrary {
-public:
+class ZelleLibrary
+{
+  public:
     virtual ~ZelleLibrary() = default;
     virtual void Init(std::uintptr_t window, const QByteArray &folder) = 0;
     virtual void Viewport(bool overview, int x, int y, int width, int height) = 0;

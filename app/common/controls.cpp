@@ -4,10 +4,7 @@
 #include <QPainter>
 #include <QTextLayout>
 
-TImage::TImage(QWidget *parent)
-    : QWidget(parent)
-{
-}
+TImage::TImage(QWidget *parent) : QWidget(parent) {}
 
 void TImage::SetPicture(const QPixmap &picture)
 {
@@ -67,10 +64,7 @@ void TImage::mouseMoveEvent(QMouseEvent *event)
         OnMouseMove(this, event->position().toPoint().x(), event->position().toPoint().y());
 }
 
-TLabel::TLabel(const QString &caption, QWidget *parent)
-    : QLabel(caption, parent)
-{
-}
+TLabel::TLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent) {}
 
 void TLabel::SetFontColor(const QColor &color)
 {
@@ -104,8 +98,7 @@ void TLabel::leaveEvent(QEvent *event)
 namespace {
 
 // Lays out each paragraph at the given width; calls line(text of the line) for every line.
-template <class F>
-void forEachLine(const QString &text, const QFont &font, int width, F line)
+template <class F> void forEachLine(const QString &text, const QFont &font, int width, F line)
 {
     const QStringList paragraphs = text.split(QLatin1Char('\n'));
     QTextOption option(Qt::AlignHCenter);
@@ -131,8 +124,7 @@ void forEachLine(const QString &text, const QFont &font, int width, F line)
 
 } // namespace
 
-TPlainMemo::TPlainMemo(QWidget *parent)
-    : QWidget(parent)
+TPlainMemo::TPlainMemo(QWidget *parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     font_ = font();

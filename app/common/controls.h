@@ -14,7 +14,7 @@
 // A picture box: draws its picture stretched to its size or centred, and reports clicks.
 class TImage : public QWidget
 {
-public:
+  public:
     explicit TImage(QWidget *parent = nullptr);
 
     const QPixmap &Picture() const { return picture_; }
@@ -29,12 +29,12 @@ public:
     std::function<void(TImage *, int, int)> OnMouseMove;
     std::function<void(TImage *, int, int)> OnMouseDown;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
-private:
+  private:
     QPixmap picture_;
     QColor color_;
     QColor border_;
@@ -44,7 +44,7 @@ private:
 // A caption with click, mouse-enter and mouse-leave events and a free integer tag.
 class TLabel : public QLabel
 {
-public:
+  public:
     explicit TLabel(const QString &caption = {}, QWidget *parent = nullptr);
 
     int Tag() const { return tag_; }
@@ -56,12 +56,12 @@ public:
     std::function<void(TLabel *)> OnMouseEnter;
     std::function<void(TLabel *)> OnMouseLeave;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     int tag_ = 0;
 };
 
@@ -70,7 +70,7 @@ private:
 // current width, as the windows' height rules need it.
 class TPlainMemo : public QWidget
 {
-public:
+  public:
     explicit TPlainMemo(QWidget *parent = nullptr);
 
     QString Text() const { return text_; }
@@ -87,10 +87,10 @@ public:
     // The wrapped lines themselves (tests and layout checks).
     QStringList Lines() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     QString text_;
     QFont font_;
     QColor color_{255, 255, 255};

@@ -28,10 +28,7 @@ QString currentExceptionText()
     }
 }
 
-VelloraApplication::VelloraApplication(int &argc, char **argv)
-    : QApplication(argc, argv)
-{
-}
+VelloraApplication::VelloraApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
 bool VelloraApplication::notify(QObject *receiver, QEvent *event)
 {

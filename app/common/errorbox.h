@@ -15,8 +15,7 @@ QString currentExceptionText();
 
 // Runs f at an event handler's edge: an exception ends the handler's work, is reported in the
 // error box, and the event loop goes on. Returns false when f threw.
-template <class F>
-bool guarded(F &&f)
+template <class F> bool guarded(F &&f)
 {
     try {
         f();
@@ -30,7 +29,7 @@ bool guarded(F &&f)
 // The last net: whatever an event handler lets escape is reported the same way.
 class VelloraApplication : public QApplication
 {
-public:
+  public:
     VelloraApplication(int &argc, char **argv);
     bool notify(QObject *receiver, QEvent *event) override;
 };

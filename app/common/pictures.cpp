@@ -45,7 +45,8 @@ void drawCell(QPainter &p, const QRectF &r)
     p.setPen(Qt::NoPen);
     p.drawEllipse(nc + QPointF(2 * u, -1 * u), 4 * u, 4 * u);
     // chloroplasts with grana
-    const QPointF chloro[] = {{0.12, 0.22}, {0.88, 0.25}, {0.90, 0.70}, {0.55, 0.88}, {0.20, 0.86}, {0.50, 0.10}};
+    const QPointF chloro[] = {{0.12, 0.22}, {0.88, 0.25}, {0.90, 0.70},
+                              {0.55, 0.88}, {0.20, 0.86}, {0.50, 0.10}};
     for (const QPointF &c : chloro) {
         const QPointF cp(inner.left() + inner.width() * c.x(), inner.top() + inner.height() * c.y());
         p.setPen(QPen(QColor(30, 100, 30), 1 * u));
@@ -120,7 +121,8 @@ QPixmap splash()
     p.setFont(formFont(17));
     p.drawText(QRect(234, 118, 260, 24), Qt::AlignLeft, QStringLiteral("Die Pflanzenzelle entdecken"));
     p.setFont(formFont(13));
-    p.drawText(QRect(234, 144, 260, 20), Qt::AlignLeft, QStringLiteral("Lernprogramm für die Klassen 6 bis 10"));
+    p.drawText(QRect(234, 144, 260, 20), Qt::AlignLeft,
+               QStringLiteral("Lernprogramm für die Klassen 6 bis 10"));
 
     p.setPen(QPen(QColor(170, 200, 140), 1));
     p.drawLine(30, 222, 470, 222);
@@ -191,7 +193,8 @@ QPixmap credits()
     p.drawText(QRect(140, 20, 340, 48), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Vellora"));
     p.setPen(colorRef(4210752));
     p.setFont(formFont(15));
-    p.drawText(QRect(142, 66, 340, 22), Qt::AlignLeft, QStringLiteral("Lernprogramm zur Pflanzenzelle, Version 0.1"));
+    p.drawText(QRect(142, 66, 340, 22), Qt::AlignLeft,
+               QStringLiteral("Lernprogramm zur Pflanzenzelle, Version 0.1"));
 
     const QColor ink = colorRef(4210752);
     int y = 118;
@@ -257,7 +260,8 @@ QPixmap exercisesArea()
         p.drawText(QRect(r.left() + 8, r.top() + 12, r.width() - 16, 18), Qt::AlignHCenter,
                    QStringLiteral("Übungen zur Pflanzenzelle"));
         p.setFont(formFont(10));
-        p.drawText(QRect(r.left() + 20, r.top() + 34, r.width() - 40, 28), Qt::AlignHCenter | Qt::TextWordWrap,
+        p.drawText(QRect(r.left() + 20, r.top() + 34, r.width() - 40, 28),
+                   Qt::AlignHCenter | Qt::TextWordWrap,
                    QStringLiteral("Selbstkontrolle, Lückentexte und Multiple-Choice-Fragen"));
         const QString kinds[] = {QStringLiteral("Selbstkontrolle"), QStringLiteral("Multiple Choice"),
                                  QStringLiteral("Lückentext")};
@@ -292,8 +296,8 @@ QPixmap glossaryArea()
         p.drawText(QRect(r.left() + 15, r.top() + 12, 95, 16), Qt::AlignVCenter, QStringLiteral("Chlor"));
         p.fillRect(r.left() + 12, r.top() + 34, 98, r.height() - 46, Qt::white);
         const QString terms[] = {QStringLiteral("Chlorophyll"), QStringLiteral("Chloroplast"),
-                                 QStringLiteral("Chromatin"), QStringLiteral("Crista"),
-                                 QStringLiteral("Cytoplasma"), QStringLiteral("Cytoskelett")};
+                                 QStringLiteral("Chromatin"),   QStringLiteral("Crista"),
+                                 QStringLiteral("Cytoplasma"),  QStringLiteral("Cytoskelett")};
         for (int k = 0; k < 6; ++k) {
             if (k == 1)
                 p.fillRect(r.left() + 13, r.top() + 35 + k * 16, 96, 16, colorRef(13092807));
@@ -302,11 +306,13 @@ QPixmap glossaryArea()
         const QRect card(r.left() + 124, r.top() + 6, r.width() - 130, r.height() - 60);
         p.fillRect(card, colorRef(kSilver));
         p.setFont(formFont(18));
-        p.drawText(QRect(card.left(), card.top() + 8, card.width(), 24), Qt::AlignHCenter, QStringLiteral("Chloroplast"));
+        p.drawText(QRect(card.left(), card.top() + 8, card.width(), 24), Qt::AlignHCenter,
+                   QStringLiteral("Chloroplast"));
         p.drawLine(card.left() + 10, card.top() + 36, card.right() - 10, card.top() + 36);
         drawCell(p, QRectF(card.left() + 12, card.top() + 50, 90, 72));
         for (int k = 0; k < 7; ++k)
-            p.fillRect(card.left() + 112, card.top() + 52 + k * 14, card.width() - 126 - (k % 3) * 14, 5, QColor(150, 150, 150));
+            p.fillRect(card.left() + 112, card.top() + 52 + k * 14, card.width() - 126 - (k % 3) * 14, 5,
+                       QColor(150, 150, 150));
         const QRect see(r.left() + 124, r.bottom() - 46, r.width() - 130, 40);
         p.fillRect(see, colorRef(kSilver));
         p.setFont(formFont(11));

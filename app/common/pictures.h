@@ -15,12 +15,12 @@ namespace vellora::pictures {
 QString helpAddressText();
 QString helpPagePath();
 
-QPixmap splash();          // 500 x 325, the address inside (164, 278)-(336, 294)
-QPixmap barLogo();         // 16 x 16
-QPixmap introLogo();       // 640 x 121
-QPixmap credits();         // 500 x 527
-QPixmap cellScreenshot();  // the cell screen as shot; a drawing when the file is missing
-QPixmap exercisesArea();   // drawings standing in for the areas' screenshots
+QPixmap splash();         // 500 x 325, the address inside (164, 278)-(336, 294)
+QPixmap barLogo();        // 16 x 16
+QPixmap introLogo();      // 640 x 121
+QPixmap credits();        // 500 x 527
+QPixmap cellScreenshot(); // the cell screen as shot; a drawing when the file is missing
+QPixmap exercisesArea();  // drawings standing in for the areas' screenshots
 QPixmap glossaryArea();
 
 } // namespace vellora::pictures

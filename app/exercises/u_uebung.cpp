@@ -619,9 +619,9 @@ void TUebung::showNextQuestion()
         finish();
         return;
     }
-    presentSelfCheckQuestion(slf_.Current, headingOf(slf_.Info) + QStringLiteral(" - Frage %1 von %2")
-                                                                      .arg(slf_.Current + 1)
-                                                                      .arg(slf_.Count));
+    presentSelfCheckQuestion(slf_.Current,
+                             headingOf(slf_.Info) +
+                                 QStringLiteral(" - Frage %1 von %2").arg(slf_.Current + 1).arg(slf_.Count));
     ++slf_.Current;
 }
 
@@ -1015,10 +1015,10 @@ void TUebung::showRepeatQuestion()
         againNext_.clear();
         againPos_ = 0;
     }
-    presentSelfCheckQuestion(again_[againPos_], headingOf(slf_.Info) +
-                                                    QStringLiteral(" - Wiederholung, Frage %1 von %2")
-                                                        .arg(againPos_ + 1)
-                                                        .arg(again_.size()));
+    presentSelfCheckQuestion(
+        again_[againPos_],
+        headingOf(slf_.Info) +
+            QStringLiteral(" - Wiederholung, Frage %1 von %2").arg(againPos_ + 1).arg(again_.size()));
 }
 
 // --- Solutions of a finished multiple-choice test ----------------------------------------------

@@ -179,7 +179,7 @@ class TUebung : public QWidget
     QList<ZEdit *> gaps_;
     QList<QList<bool>> ticks_; // the learner's ticks, one list per answered question
     int solution_ = -1;
-    QList<int> wrong_;     // self-check questions marked "falsch" in the first pass
+    QList<int> wrong_; // self-check questions marked "falsch" in the first pass
     bool repeating_ = false;
     QList<int> again_;     // this round of the repetition
     QList<int> againNext_; // marked "falsch" again, for the next round

@@ -12,8 +12,7 @@
 
 using vellora::colorRef;
 
-TManualForm::TManualForm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+TManualForm::TManualForm(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setWindowTitle(QStringLiteral("Vellora – Handbuch"));
     setFixedSize(579, 486);
@@ -85,10 +84,14 @@ QString TManualForm::DesignText()
 QString TManualForm::PageTitle(int page)
 {
     switch (page) {
-    case 0: return QStringLiteral("Zellmodell");
-    case 1: return QStringLiteral("Übungen");
-    case 2: return QStringLiteral("Glossar");
-    default: return QStringLiteral("Einleitung");
+    case 0:
+        return QStringLiteral("Zellmodell");
+    case 1:
+        return QStringLiteral("Übungen");
+    case 2:
+        return QStringLiteral("Glossar");
+    default:
+        return QStringLiteral("Einleitung");
     }
 }
 
@@ -97,7 +100,8 @@ void TManualForm::LoadManual()
     LoadManualFrom(vellora::manualPagePath(0), vellora::manualPagePath(1), vellora::manualPagePath(2));
 }
 
-void TManualForm::LoadManualFrom(const QString &cellPage, const QString &exercisePage, const QString &glossaryPage)
+void TManualForm::LoadManualFrom(const QString &cellPage, const QString &exercisePage,
+                                 const QString &glossaryPage)
 {
     const QString paths[3] = {cellPage, exercisePage, glossaryPage};
     QString loaded[3];

@@ -15,7 +15,7 @@ class TPlainMemo;
 // and shown again when it closes.
 class TManualForm : public QWidget
 {
-public:
+  public:
     explicit TManualForm(QWidget *parent = nullptr);
 
     ZMainMenu *MainMenu = nullptr;
@@ -48,11 +48,11 @@ public:
     void MainMenuMouseUp();
     bool Dragging() const { return dragging_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     QPointer<QWidget> owner_;
     QString pages_[3];
     int page_ = 3;

@@ -10,8 +10,7 @@
 
 using vellora::colorRef;
 
-TInfoForm::TInfoForm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+TInfoForm::TInfoForm(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setWindowTitle(QStringLiteral("Vellora – Info"));
     setFixedSize(502, 548);

@@ -8,13 +8,13 @@ class TImage;
 // The info window: title bar and the credits picture.
 class TInfoForm : public QWidget
 {
-public:
+  public:
     explicit TInfoForm(QWidget *parent = nullptr);
 
     ZMainMenu *MainMenu = nullptr;
     TImage *Logo = nullptr;
     TImage *Credits = nullptr;
 
-protected:
+  protected:
     void showEvent(QShowEvent *event) override;
 };

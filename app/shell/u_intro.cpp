@@ -17,7 +17,8 @@ constexpr int kShotLeft = 5;
 constexpr int kShotTop = 5;
 constexpr int kTextPitch = 22;
 
-struct ColumnLook {
+struct ColumnLook
+{
     int color;
     int fontColor;
     const char *caption;
@@ -30,8 +31,7 @@ const ColumnLook kLooks[3] = {
 
 } // namespace
 
-TIntro::TIntro(QWidget *parent)
-    : QWidget(parent)
+TIntro::TIntro(QWidget *parent) : QWidget(parent)
 {
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -48,7 +48,8 @@ TIntro::TIntro(QWidget *parent)
 
     makeColumn(0, Zelle, Screenshot_Zelle, Caption_Zelle, Link_Zelle, Container_Zelle, Text_Zelle);
     makeColumn(1, Uebung, Screenshot_Uebung, Caption_Uebung, Link_Uebung, Container_Uebung, Text_Uebung);
-    makeColumn(2, Glossar, Screenshot_Glossar, Caption_Glossar, Link_Glossar, Container_Glossar, Text_Glossar);
+    makeColumn(2, Glossar, Screenshot_Glossar, Caption_Glossar, Link_Glossar, Container_Glossar,
+               Text_Glossar);
     Screenshot_Zelle->SetPicture(vellora::pictures::cellScreenshot());
     Screenshot_Uebung->SetPicture(vellora::pictures::exercisesArea());
     Screenshot_Glossar->SetPicture(vellora::pictures::glossaryArea());
@@ -110,9 +111,12 @@ void TIntro::makeColumn(int i, ZShadowPanel *&panel, TImage *&shot, TLabel *&cap
 TIntro::Column TIntro::column(int i) const
 {
     switch (i) {
-    case 0: return {Zelle, Screenshot_Zelle, Caption_Zelle, Link_Zelle, Container_Zelle, Text_Zelle};
-    case 1: return {Uebung, Screenshot_Uebung, Caption_Uebung, Link_Uebung, Container_Uebung, Text_Uebung};
-    default: return {Glossar, Screenshot_Glossar, Caption_Glossar, Link_Glossar, Container_Glossar, Text_Glossar};
+    case 0:
+        return {Zelle, Screenshot_Zelle, Caption_Zelle, Link_Zelle, Container_Zelle, Text_Zelle};
+    case 1:
+        return {Uebung, Screenshot_Uebung, Caption_Uebung, Link_Uebung, Container_Uebung, Text_Uebung};
+    default:
+        return {Glossar, Screenshot_Glossar, Caption_Glossar, Link_Glossar, Container_Glossar, Text_Glossar};
     }
 }
 
@@ -120,16 +124,19 @@ QString TIntro::ColumnText(int c)
 {
     switch (c) {
     case 0:
-        return QStringLiteral("In diesem Abschnitt erfährst du durch ein dreidimensionales, interaktives Zellmodell und "
-                              "begleitende Erläuterungen alles Wesentliche über die Pflanzenzelle, ihre Bestandteile "
-                              "und deren Aufgaben.");
+        return QStringLiteral(
+            "In diesem Abschnitt erfährst du durch ein dreidimensionales, interaktives Zellmodell und "
+            "begleitende Erläuterungen alles Wesentliche über die Pflanzenzelle, ihre Bestandteile "
+            "und deren Aufgaben.");
     case 1:
-        return QStringLiteral("Im Übungsteil hast du die Möglichkeit, zunächst durch Selbstkontrolle dein Wissen zu "
-                              "prüfen, um es anschließend in Form von Lückentexten und Multiple-Choice-Fragen "
-                              "bewerten zu lassen.");
+        return QStringLiteral(
+            "Im Übungsteil hast du die Möglichkeit, zunächst durch Selbstkontrolle dein Wissen zu "
+            "prüfen, um es anschließend in Form von Lückentexten und Multiple-Choice-Fragen "
+            "bewerten zu lassen.");
     default:
-        return QStringLiteral("Das Glossar bietet dir die Möglichkeit, schnell und gezielt Begriffe nachzuschlagen, "
-                              "deren Bedeutung für das Verständnis der Texte wesentlich ist.");
+        return QStringLiteral(
+            "Das Glossar bietet dir die Möglichkeit, schnell und gezielt Begriffe nachzuschlagen, "
+            "deren Bedeutung für das Verständnis der Texte wesentlich ist.");
     }
 }
 
@@ -178,7 +185,8 @@ void TIntro::FrameResize()
     const int h = height();
     Logo->setGeometry(0, 0, w, kLogoHeight);
     Border_Left->setGeometry(0, kLogoHeight, kBorderLeft, qMax(0, h - kLogoHeight));
-    Container_Panels->setGeometry(kBorderLeft, kLogoHeight, qMax(0, w - kBorderLeft), qMax(0, h - kLogoHeight));
+    Container_Panels->setGeometry(kBorderLeft, kLogoHeight, qMax(0, w - kBorderLeft),
+                                  qMax(0, h - kLogoHeight));
 
     const int v = vellora::roundHalfEven((w - 45) / 3.0);
     const int cw = Container_Panels->width();
@@ -192,7 +200,8 @@ void TIntro::FrameResize()
     for (int i = 0; i < 3; ++i) {
         const Column c = column(i);
         const QPixmap &pm = c.shot->Picture();
-        const int shotHeight = pm.width() > 0 ? vellora::roundHalfEven(double(pm.height()) * shotWidth / pm.width()) : 0;
+        const int shotHeight =
+            pm.width() > 0 ? vellora::roundHalfEven(double(pm.height()) * shotWidth / pm.width()) : 0;
         c.shot->setGeometry(kShotLeft, kShotTop, qMax(0, shotWidth), qMax(0, shotHeight));
         layOutColumn(i);
     }

@@ -14,7 +14,7 @@ class TPlainMemo;
 class TIntro : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     explicit TIntro(QWidget *parent = nullptr);
 
     TImage *Logo = nullptr;
@@ -40,17 +40,18 @@ public:
     void LinkMouseLeave(TLabel *link);
     void LogoClick();
 
-signals:
+  signals:
     void barRequested(bool lernprofil, bool hilfe); // prepare the bar for this screen
     void areaRequested(int area);                   // switcher tag: 1 cell, 2 exercises, 3 glossary
     void manualPageRequested(int page);             // 0 cell, 1 exercises, 2 glossary
     void infoRequested();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent *event) override;
 
-private:
-    struct Column {
+  private:
+    struct Column
+    {
         ZShadowPanel *panel;
         TImage *shot;
         TLabel *caption;

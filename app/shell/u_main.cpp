@@ -7,11 +7,11 @@
 #include "confirmform.h"
 #include "controls.h"
 #include "pictures.h"
+#include "profilestore.h"
 #include "u_glossar.h"
 #include "u_info.h"
 #include "u_intro.h"
 #include "u_manual.h"
-#include "profilestore.h"
 #include "u_message.h"
 #include "u_profile.h"
 #include "u_uebung.h"
@@ -38,9 +38,7 @@ constexpr int kSwitcherOpen = 100;
 } // namespace
 
 TSwitcherItem::TSwitcherItem(int tag, const QString &caption, int color, QWidget *parent)
-    : QWidget(parent)
-    , tag_(tag)
-    , caption_(caption)
+    : QWidget(parent), tag_(tag), caption_(caption)
 {
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -72,8 +70,7 @@ QString profileFolder()
     return TProfileStore::DefaultFolder();
 }
 
-TMainForm::TMainForm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+TMainForm::TMainForm(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setWindowTitle(QStringLiteral("Vellora"));
     setAutoFillBackground(true);
@@ -148,9 +145,10 @@ TMainForm::TMainForm(QWidget *parent)
     MenuItem2 = new TSwitcherItem(2, QStringLiteral("Übungen"), 9587249, Menu);
     MenuItem3 = new TSwitcherItem(3, QStringLiteral("Glossar"), vellora::kMaroon, Menu);
     MenuItem4 = new TSwitcherItem(4, QStringLiteral("Schließen"), vellora::kSilver, Menu);
-    TSwitcherItem *items[] = {static_cast<TSwitcherItem *>(MenuItem0), static_cast<TSwitcherItem *>(MenuItem1),
-                              static_cast<TSwitcherItem *>(MenuItem2), static_cast<TSwitcherItem *>(MenuItem3),
-                              static_cast<TSwitcherItem *>(MenuItem4)};
+    TSwitcherItem *items[] = {
+        static_cast<TSwitcherItem *>(MenuItem0), static_cast<TSwitcherItem *>(MenuItem1),
+        static_cast<TSwitcherItem *>(MenuItem2), static_cast<TSwitcherItem *>(MenuItem3),
+        static_cast<TSwitcherItem *>(MenuItem4)};
     for (int k = 0; k < 5; ++k) {
         items[k]->setGeometry(1, 20 * k, 118, 19);
         items[k]->OnClick = [this](TSwitcherItem *item) { MenuItemClick(item); };
@@ -169,7 +167,8 @@ TMainForm::TMainForm(QWidget *parent)
     connect(Profiles, &TProfileStore::ProfileChanged, this, [this] { RefreshProfileMenu(); });
     // A failure of the store is told over whichever window the learner is working in.
     connect(Profiles, &TProfileStore::Failed, this, [this](const QString &text) {
-        QWidget *owner = profileForm_ && profileForm_->isVisible() ? static_cast<QWidget *>(profileForm_) : this;
+        QWidget *owner =
+            profileForm_ && profileForm_->isVisible() ? static_cast<QWidget *>(profileForm_) : this;
         ShowMessage(QStringLiteral("Fehler!"), text, owner);
     });
 
@@ -339,12 +338,23 @@ void TMainForm::MenuItemClick(QWidget *sender)
         MainMenu->Items()[i]->SetVisible(false);
 
     switch (k) {
-    case 0: Intro->ShowScreen(); break;
-    case 1: Zelle->ShowScreen(); break;
-    case 2: Uebung->ShowScreen(); break;
-    case 3: Glossar->ShowGlossary(); break;
-    case 4: close(); break;
-    default: break;
+    case 0:
+        Intro->ShowScreen();
+        break;
+    case 1:
+        Zelle->ShowScreen();
+        break;
+    case 2:
+        Uebung->ShowScreen();
+        break;
+    case 3:
+        Glossar->ShowGlossary();
+        break;
+    case 4:
+        close();
+        break;
+    default:
+        break;
     }
     SetSwitcherHeight(kSwitcherClosed);
 }
@@ -406,13 +416,15 @@ void TMainForm::ProfileCommand(int index)
     case 5:
         // One click would throw away every result of a pupil: ask first.
         if (Profiles->SignedIn())
-            Confirm->Ask(QStringLiteral("Lernprofil löschen"),
-                         QStringLiteral("Möchtest du das Lernprofil \u201E%1\u201C wirklich löschen? Alle Ergebnisse "
-                                        "gehen verloren.")
-                             .arg(vellora::fromCp1252(Profiles->Active().Name)),
-                         this, [this] { Profiles->DeleteActiveProfile(); });
+            Confirm->Ask(
+                QStringLiteral("Lernprofil löschen"),
+                QStringLiteral("Möchtest du das Lernprofil \u201E%1\u201C wirklich löschen? Alle Ergebnisse "
+                               "gehen verloren.")
+                    .arg(vellora::fromCp1252(Profiles->Active().Name)),
+                this, [this] { Profiles->DeleteActiveProfile(); });
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -422,7 +434,9 @@ void TMainForm::SetProfileForm(TProfileForm *form)
     if (!form)
         return;
     form->SetMainWindow(this);
-    form->OnMessage = [this, form](const QString &title, const QString &text) { ShowMessage(title, text, form); };
+    form->OnMessage = [this, form](const QString &title, const QString &text) {
+        ShowMessage(title, text, form);
+    };
 }
 
 TProfileForm *TMainForm::ProfileForm() const

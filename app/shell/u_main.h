@@ -24,18 +24,18 @@ class TConfirmForm;
 // OnClick (the main window's MenuItemClick with the panel as sender).
 class TSwitcherItem : public QWidget
 {
-public:
+  public:
     TSwitcherItem(int tag, const QString &caption, int colorRef, QWidget *parent);
     int Tag() const { return tag_; }
     QString Caption() const { return caption_; }
 
     std::function<void(TSwitcherItem *)> OnClick;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
-private:
+  private:
     int tag_;
     QString caption_;
 };
@@ -45,7 +45,7 @@ private:
 // The screens know no window: they ask by signal, and ConnectScreens() answers.
 class TMainForm : public QWidget
 {
-public:
+  public:
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;
 
@@ -60,8 +60,8 @@ public:
     QWidget *Logo = nullptr;       // 16 x 16 picture on the bar
     ZMenu *Lernprofil = nullptr, *Info = nullptr;
     QWidget *Menu = nullptr; // the screen switcher
-    QWidget *MenuItem0 = nullptr, *MenuItem1 = nullptr, *MenuItem2 = nullptr,
-            *MenuItem3 = nullptr, *MenuItem4 = nullptr;
+    QWidget *MenuItem0 = nullptr, *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr,
+            *MenuItem4 = nullptr;
     TIntro *Intro = nullptr;
     TZelle *Zelle = nullptr;
     TUebung *Uebung = nullptr;
@@ -108,13 +108,13 @@ public:
     // Splash to destroy at the first showing.
     void SetSplash(QWidget *splash) { splash_ = splash; }
 
-protected:
+  protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void ConnectScreens();
     void ProfileCommand(int index);
     QWidget *switcherItem(int tag) const;

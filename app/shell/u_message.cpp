@@ -22,8 +22,7 @@ constexpr int kCloseHeight = 37;
 constexpr int kLinePitch = 25;
 } // namespace
 
-TMessageForm::TMessageForm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+TMessageForm::TMessageForm(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setWindowTitle(QStringLiteral("Vellora – Meldung"));
     setFocusPolicy(Qt::StrongFocus);
@@ -99,10 +98,12 @@ void TMessageForm::FormShow()
     if (owner_)
         owner_->setEnabled(false);
     const int h = HeightForText();
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                          : QRect(0, 0, 1024, 768);
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableGeometry()
+                             : QRect(0, 0, 1024, 768);
     // Centred again for the new height, so a long message stays on the screen's middle.
-    setGeometry(screen.left() + (screen.width() - kWidth) / 2, screen.top() + (screen.height() - h) / 2, kWidth, h);
+    setGeometry(screen.left() + (screen.width() - kWidth) / 2, screen.top() + (screen.height() - h) / 2,
+                kWidth, h);
 }
 
 void TMessageForm::FormClose()

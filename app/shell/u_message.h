@@ -14,7 +14,7 @@ class TPlainMemo;
 // message; its owner stays disabled while it shows.
 class TMessageForm : public QWidget
 {
-public:
+  public:
     explicit TMessageForm(QWidget *parent = nullptr);
 
     ZMainMenu *MainMenu = nullptr;
@@ -40,13 +40,13 @@ public:
     void MainMenuMouseUp();
     bool Dragging() const { return dragging_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
-private:
+  private:
     QPointer<QWidget> owner_;
     bool dragging_ = false;
     QPoint dragStart_;

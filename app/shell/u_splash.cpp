@@ -13,8 +13,7 @@
 
 using vellora::colorRef;
 
-TSplash::TSplash(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+TSplash::TSplash(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setWindowTitle(QStringLiteral("Vellora"));
     setFixedSize(500, 325);

@@ -13,7 +13,7 @@ class TImage;
 // start-up once and hands over to the manual's welcome page.
 class TSplash : public QWidget
 {
-public:
+  public:
     explicit TSplash(QWidget *parent = nullptr);
 
     TImage *Splash = nullptr;

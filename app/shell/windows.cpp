@@ -27,12 +27,9 @@ void makeTransientFor(QWidget *window, QWidget *owner)
 } // namespace
 
 TProgramWindows::TProgramWindows()
-    : main_(std::make_unique<TMainForm>())
-    , splash_(new TSplash)
-    , profile_(std::make_unique<TProfileForm>(main_->Profiles))
-    , message_(std::make_unique<TMessageForm>())
-    , manual_(std::make_unique<TManualForm>())
-    , info_(std::make_unique<TInfoForm>())
+    : main_(std::make_unique<TMainForm>()), splash_(new TSplash),
+      profile_(std::make_unique<TProfileForm>(main_->Profiles)), message_(std::make_unique<TMessageForm>()),
+      manual_(std::make_unique<TManualForm>()), info_(std::make_unique<TInfoForm>())
 {
     TMainForm *main = main_.get();
     main->SetSplash(splash_);
@@ -42,8 +39,8 @@ TProgramWindows::TProgramWindows()
     splash_->StartUp = [main] { main->Initialize(); };
     splash_->ShowManual = [manual = manual_.get()] { manual->show(); };
     for (QWidget *w : {static_cast<QWidget *>(profile_.get()), static_cast<QWidget *>(main->Confirm),
-                       static_cast<QWidget *>(message_.get()),
-                       static_cast<QWidget *>(manual_.get()), static_cast<QWidget *>(info_.get())})
+                       static_cast<QWidget *>(message_.get()), static_cast<QWidget *>(manual_.get()),
+                       static_cast<QWidget *>(info_.get())})
         makeTransientFor(w, main);
 }
 

@@ -16,7 +16,7 @@ class TProfileForm;
 // the one place that holds them; no window is reached through a global.
 class TProgramWindows
 {
-public:
+  public:
     TProgramWindows();
     ~TProgramWindows();
     TProgramWindows(const TProgramWindows &) = delete;
@@ -29,7 +29,7 @@ public:
     TManualForm *ManualForm() const { return manual_.get(); }
     TInfoForm *InfoForm() const { return info_.get(); }
 
-private:
+  private:
     std::unique_ptr<TMainForm> main_;
     QPointer<TSplash> splash_; // the main window destroys it when first shown
     std::unique_ptr<TProfileForm> profile_;

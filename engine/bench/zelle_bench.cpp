@@ -1,9 +1,9 @@
 // zelle_bench [benchmark flags] [--window=WxH] [model folder]
 //
 // Times one Zelle_Render in the whole-cell view (draw and pick) and one pick (action 9),
-// headless at 1024 x 768, or with --window in a real X window of that size (needs $DISPLAY). The model folder is either a base folder holding "zelle/" or the
-// "zelle" folder itself; without one, a model of 140 placements and about 15 000 triangles
-// in the whole-cell view is generated into a temporary folder.
+// headless at 1024 x 768, or with --window in a real X window of that size (needs $DISPLAY). The model folder
+// is either a base folder holding "zelle/" or the "zelle" folder itself; without one, a model of 140
+// placements and about 15 000 triangles in the whole-cell view is generated into a temporary folder.
 
 #include "camera.h"
 #include "modelfiles.h"
@@ -80,7 +80,8 @@ Image texture(int seed)
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) {
             const bool check = ((x / 8) + (y / 8)) % 2;
-            img.rgb.insert(img.rgb.end(), {uint8_t(60 + seed * 7), uint8_t(check ? 200 : 140), uint8_t(90 + seed * 3)});
+            img.rgb.insert(img.rgb.end(),
+                           {uint8_t(60 + seed * 7), uint8_t(check ? 200 : 140), uint8_t(90 + seed * 3)});
         }
     return img;
 }
@@ -91,8 +92,9 @@ bool generate(const fs::path &dir)
     auto file = [&](const std::string &name) { return (dir / "zelle" / name).string(); };
     // Overview meshes: 6 x 9 quads = 108 triangles; 140 placements draw 15 120 triangles.
     for (int i = 0; i < kMeshCount; ++i) {
-        if (!writeFileBytes(file("mesh" + std::to_string(i) + ".mesh"), serializeMesh(sphere(0.2f + 0.01f * float(i), 6, 9)))
-            || !writeFileBytes(file("tex" + std::to_string(i) + ".tex"), serializeBmp24(texture(i))))
+        if (!writeFileBytes(file("mesh" + std::to_string(i) + ".mesh"),
+                            serializeMesh(sphere(0.2f + 0.01f * float(i), 6, 9))) ||
+            !writeFileBytes(file("tex" + std::to_string(i) + ".tex"), serializeBmp24(texture(i))))
             return false;
     }
     for (int j = 0; j < kObjectCount; ++j) {
@@ -101,7 +103,8 @@ bool generate(const fs::path &dir)
         o.view_matrix = translation({0, 0, -4});
         o.overview_parts = {Part{j, identityMatrix(), 0}};
         for (int k = 0; k < kMeshCount; ++k)
-            o.detail_parts.push_back(Part{k, translation({float(k % 5 - 2) * 0.5f, float(k / 5 - 2) * 0.5f, 0}), 0});
+            o.detail_parts.push_back(
+                Part{k, translation({float(k % 5 - 2) * 0.5f, float(k / 5 - 2) * 0.5f, 0}), 0});
         if (!writeFileBytes(file("object" + std::to_string(j) + ".obj"), serializeObject(o)))
             return false;
     }
@@ -195,7 +198,9 @@ int main(int argc, char **argv)
     if (argc > 1) {
         g_base = baseFor(argv[1], scratch / "link");
         if (g_base.empty()) {
-            std::fprintf(stderr, "Kein Zellmodell in %s gefunden (erwartet: zelle/zelle.obj oder zelle.obj).\n", argv[1]);
+            std::fprintf(stderr,
+                         "Kein Zellmodell in %s gefunden (erwartet: zelle/zelle.obj oder zelle.obj).\n",
+                         argv[1]);
             return 2;
         }
     } else {

@@ -23,36 +23,46 @@ constexpr uint64_t kMaxPixelBytes = uint64_t(4096) * 4096 * 3;
 
 enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
 
-struct Bgr {
+struct Bgr
+{
     uint8_t b = 0, g = 0, r = 0;
 };
 
-class Bytes {
-public:
+class Bytes
+{
+  public:
     explicit Bytes(const std::vector<uint8_t> &b) : b_(b) {}
-    bool has(uint64_t offset, uint64_t count) const { return offset <= b_.size() && count <= b_.size() - offset; }
+    bool has(uint64_t offset, uint64_t count) const
+    {
+        return offset <= b_.size() && count <= b_.size() - offset;
+    }
     uint8_t u8(size_t o) const { return b_[o]; }
     uint16_t u16(size_t o) const { return le::readU16(b_.data() + o); }
     uint32_t u32(size_t o) const { return le::readU32(b_.data() + o); }
     size_t size() const { return b_.size(); }
 
-private:
+  private:
     const std::vector<uint8_t> &b_;
 };
 
 uint32_t paletteSizeFromBits(uint32_t bits)
 {
     switch (bits) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+        return 2;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
     }
 }
 
 // One colour channel given by a bit mask, widened to 8 bits by repeating its bits
 // (5 bits: v << 3 | v >> 2), so that full intensity stays 255.
-struct Channel {
+struct Channel
+{
     uint32_t mask = 0;
     int shift = 0;
     int bits = 0;
@@ -81,7 +91,8 @@ struct Channel {
     }
 };
 
-struct Header {
+struct Header
+{
     int64_t width = 0;
     int64_t height = 0; // negative: top-down
     uint32_t bits = 0;
@@ -100,8 +111,9 @@ bool uncompressedFits(const Header &h, const Bytes &bytes)
     return bytes.has(h.bits_offset, stride * (rows - 1) + last_row);
 }
 
-class Decoder {
-public:
+class Decoder
+{
+  public:
     Decoder(const Header &h, const Bytes &bytes, Image &out) : h_(h), bytes_(bytes), out_(out) {}
 
     void set(int64_t x, int64_t file_row, Bgr c)
@@ -130,9 +142,15 @@ public:
             for (int64_t x = 0; x < h_.width; ++x) {
                 const size_t xs = size_t(x);
                 switch (h_.bits) {
-                case 1: set(x, y, colour((bytes_.u8(row + xs / 8) >> (7 - xs % 8)) & 1)); break;
-                case 4: set(x, y, colour((bytes_.u8(row + xs / 2) >> (xs % 2 ? 0 : 4)) & 15)); break;
-                case 8: set(x, y, colour(bytes_.u8(row + xs))); break;
+                case 1:
+                    set(x, y, colour((bytes_.u8(row + xs / 8) >> (7 - xs % 8)) & 1));
+                    break;
+                case 4:
+                    set(x, y, colour((bytes_.u8(row + xs / 2) >> (xs % 2 ? 0 : 4)) & 15));
+                    break;
+                case 8:
+                    set(x, y, colour(bytes_.u8(row + xs)));
+                    break;
                 case 24: {
                     const size_t p = row + xs * 3;
                     set(x, y, Bgr{bytes_.u8(p), bytes_.u8(p + 1), bytes_.u8(p + 2)});
@@ -191,7 +209,7 @@ public:
         return true;
     }
 
-private:
+  private:
     const Header &h_;
     const Bytes &bytes_;
     Image &out_;
@@ -261,18 +279,17 @@ bool decodeDib(const std::vector<uint8_t> &data, Image &out, std::string *report
         }
     }
 
-    if (h.width <= 0 || h.height == 0
-        || uint64_t(h.width) * uint64_t(h.height < 0 ? -h.height : h.height) * 3 > kMaxPixelBytes) {
+    if (h.width <= 0 || h.height == 0 ||
+        uint64_t(h.width) * uint64_t(h.height < 0 ? -h.height : h.height) * 3 > kMaxPixelBytes) {
         setReport(report, kOutOfMemory);
         return false;
     }
 
-    const bool valid_format = (h.compression == kRgb
-                               && (h.bits == 1 || h.bits == 4 || h.bits == 8 || h.bits == 16 || h.bits == 24
-                                   || h.bits == 32))
-                              || (h.compression == kRle8 && h.bits == 8 && h.height > 0)
-                              || (h.compression == kRle4 && h.bits == 4 && h.height > 0)
-                              || (h.compression == kBitFields && (h.bits == 16 || h.bits == 32));
+    const bool valid_format = (h.compression == kRgb && (h.bits == 1 || h.bits == 4 || h.bits == 8 ||
+                                                         h.bits == 16 || h.bits == 24 || h.bits == 32)) ||
+                              (h.compression == kRle8 && h.bits == 8 && h.height > 0) ||
+                              (h.compression == kRle4 && h.bits == 4 && h.height > 0) ||
+                              (h.compression == kBitFields && (h.bits == 16 || h.bits == 32));
     if (!valid_format || !bytes.has(palette_at, colours * entry_size)) {
         setReport(report, kConversionError);
         return false;

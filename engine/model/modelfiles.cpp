@@ -18,8 +18,9 @@ Matrix identityMatrix()
 namespace {
 
 // Sequential little-endian reader that never steps past the end; a failed read sticks.
-class Reader {
-public:
+class Reader
+{
+  public:
     explicit Reader(const std::vector<uint8_t> &bytes) : bytes_(bytes) {}
 
     bool ok() const { return ok_; }
@@ -45,14 +46,15 @@ public:
         return m;
     }
 
-private:
+  private:
     const std::vector<uint8_t> &bytes_;
     size_t pos_ = 0;
     bool ok_ = true;
 };
 
-class Writer {
-public:
+class Writer
+{
+  public:
     void u32(uint32_t v)
     {
         bytes.resize(bytes.size() + 4);
@@ -129,8 +131,8 @@ bool parseMesh(const std::vector<uint8_t> &bytes, Mesh &out, std::string *error)
         setError(error, "negative count in mesh header");
         return false;
     }
-    const uint64_t needed = uint64_t(vertex_count) * 12 + uint64_t(texture_count) * 8
-                            + uint64_t(normal_count) * 12 + uint64_t(face_count) * 36;
+    const uint64_t needed = uint64_t(vertex_count) * 12 + uint64_t(texture_count) * 8 +
+                            uint64_t(normal_count) * 12 + uint64_t(face_count) * 36;
     if (needed > r.remaining()) {
         setError(error, "mesh file is shorter than its counts say");
         return false;
@@ -165,8 +167,9 @@ bool parseMesh(const std::vector<uint8_t> &bytes, Mesh &out, std::string *error)
     for (size_t i = 0; i < mesh.faces.size(); ++i) {
         const Face &f = mesh.faces[i];
         for (int k = 0; k < 3; ++k) {
-            if (!inRange(f.vertex[k], mesh.vertices.size()) || !inRange(f.texcoord[k], mesh.texcoords.size())
-                || !inRange(f.normal[k], mesh.normals.size())) {
+            if (!inRange(f.vertex[k], mesh.vertices.size()) ||
+                !inRange(f.texcoord[k], mesh.texcoords.size()) ||
+                !inRange(f.normal[k], mesh.normals.size())) {
                 setError(error, "face " + std::to_string(i) + " has an index out of range");
                 return false;
             }
@@ -193,13 +196,13 @@ bool parseObject(const std::vector<uint8_t> &bytes, Object &out, std::string *er
         setError(error, "negative part count in object file");
         return false;
     }
-    if (!countFits(overview_count, kPartRecordSize, r.remaining())
-        || !countFits(detail_count, kPartRecordSize, r.remaining() - size_t(overview_count) * kPartRecordSize)) {
+    if (!countFits(overview_count, kPartRecordSize, r.remaining()) ||
+        !countFits(detail_count, kPartRecordSize, r.remaining() - size_t(overview_count) * kPartRecordSize)) {
         setError(error, "object file is shorter than its part counts say");
         return false;
     }
-    if (!readParts(r, overview_count, object.overview_parts, error)
-        || !readParts(r, detail_count, object.detail_parts, error)) {
+    if (!readParts(r, overview_count, object.overview_parts, error) ||
+        !readParts(r, detail_count, object.detail_parts, error)) {
         if (error && error->empty())
             *error = "object file is short";
         return false;
@@ -212,8 +215,8 @@ bool parseSceneTable(const std::vector<uint8_t> &bytes, std::vector<Placement> &
 {
     out.clear();
     if (bytes.size() < size_t(kSceneTableSize)) {
-        setError(error, "scene table has " + std::to_string(bytes.size()) + " bytes, not "
-                            + std::to_string(kSceneTableSize));
+        setError(error, "scene table has " + std::to_string(bytes.size()) + " bytes, not " +
+                            std::to_string(kSceneTableSize));
         return false;
     }
     Reader r(bytes);
@@ -225,8 +228,8 @@ bool parseSceneTable(const std::vector<uint8_t> &bytes, std::vector<Placement> &
         p.matrix = r.matrix();
         p.depth_key = r.f32();
         if (p.object_index < 0 || p.object_index >= kObjectCount) {
-            setError(error, "entry " + std::to_string(i) + " has object index " + std::to_string(p.object_index)
-                                + " out of range");
+            setError(error, "entry " + std::to_string(i) + " has object index " +
+                                std::to_string(p.object_index) + " out of range");
             return false;
         }
     }
@@ -308,7 +311,7 @@ std::vector<uint8_t> serializeBmp24(const Image &image)
     w.bytes.push_back('B');
     w.bytes.push_back('M');
     w.u32(bits_offset + image_size); // file size
-    w.u32(0);                         // reserved
+    w.u32(0);                        // reserved
     w.u32(bits_offset);
     w.u32(40);
     w.i32(width);

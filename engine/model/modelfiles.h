@@ -21,37 +21,48 @@ constexpr int kSceneTableSize = kPlacementCount * kPlacementSize; // 10640
 using Matrix = std::array<float, 16>;
 Matrix identityMatrix();
 
-struct Vec3 { float x = 0, y = 0, z = 0; };
-struct Vec2 { float s = 0, t = 0; };
+struct Vec3
+{
+    float x = 0, y = 0, z = 0;
+};
+struct Vec2
+{
+    float s = 0, t = 0;
+};
 
 // Indexes are 1-based, as stored: vertex, texture coordinate, normal per corner.
-struct Face {
+struct Face
+{
     std::array<int32_t, 3> vertex{};
     std::array<int32_t, 3> texcoord{};
     std::array<int32_t, 3> normal{};
 };
 
-struct Mesh {
+struct Mesh
+{
     std::vector<Vec3> vertices;
     std::vector<Vec2> texcoords;
     std::vector<Vec3> normals;
     std::vector<Face> faces;
 };
 
-struct Part {
+struct Part
+{
     int32_t mesh_index = 0;
     Matrix matrix = identityMatrix();
     int32_t reserved = 0;
 };
 
-struct Object {
+struct Object
+{
     int32_t id = 0;
     Matrix view_matrix = identityMatrix();
     std::vector<Part> overview_parts;
     std::vector<Part> detail_parts;
 };
 
-struct Placement {
+struct Placement
+{
     int32_t id = 0;
     int32_t object_index = 0;
     Matrix matrix = identityMatrix();
@@ -59,7 +70,8 @@ struct Placement {
 };
 
 // Plain 8-bit RGB, rows tightly packed, bottom row first (OpenGL's texture origin).
-struct Image {
+struct Image
+{
     int32_t width = 0;
     int32_t height = 0;
     std::vector<uint8_t> rgb;

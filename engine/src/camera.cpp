@@ -17,8 +17,8 @@ float squaredDistance(const Vec &a, const Vec &b)
 
 Matrix initialCamera()
 {
-    return {0.3594f, -0.57f, 0.739f, 0, -0.0735f, -0.8068f, -0.58615f, 0,
-            0.9302f, 0.1563f, -0.3319f, 0, -0.21f, 1.18f, -9.0f, 1};
+    return {0.3594f, -0.57f,  0.739f,   0, -0.0735f, -0.8068f, -0.58615f, 0,
+            0.9302f, 0.1563f, -0.3319f, 0, -0.21f,   1.18f,    -9.0f,     1};
 }
 
 Matrix multiply(const Matrix &a, const Matrix &b)
@@ -201,8 +201,10 @@ Matrix flightAt(const Flight &f, float p)
 {
     Matrix m = multiply(multiply(f.start, rotation(p * f.angle1, f.axis1)), rotation(p * f.angle2, f.axis2));
     for (int k = 0; k < 3; ++k)
-        m[size_t(12 + k)] = f.start[size_t(12 + k)] + p * (f.target[size_t(12 + k)] - f.start[size_t(12 + k)]);
-    return multiply(m, scaling({1 + p * (f.scale[0] - 1), 1 + p * (f.scale[1] - 1), 1 + p * (f.scale[2] - 1)}));
+        m[size_t(12 + k)] =
+            f.start[size_t(12 + k)] + p * (f.target[size_t(12 + k)] - f.start[size_t(12 + k)]);
+    return multiply(m,
+                    scaling({1 + p * (f.scale[0] - 1), 1 + p * (f.scale[1] - 1), 1 + p * (f.scale[2] - 1)}));
 }
 
 Matrix rotateDrag(const Matrix &camera, const Matrix3 &camera_inverse, int dx, int dy)

@@ -35,7 +35,8 @@ float angleBetween(const Vec &a, const Vec &b);
 // entry is left alone (a singular matrix gives a finite, meaningless result).
 Matrix3 inverse3(const Matrix &m);
 
-struct Flight {
+struct Flight
+{
     Matrix start = identityMatrix();
     Matrix target = identityMatrix();
     Vec axis1{}, axis2{};

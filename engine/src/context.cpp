@@ -31,9 +31,19 @@ EGLint attrib(EGLDisplay display, EGLConfig config, EGLint name)
 // RGB 8 bits each, no alpha, depth 16; among those the one with the wanted visual, if any.
 EGLConfig chooseConfig(EGLDisplay display, EGLint surface_type, EGLint visual_id)
 {
-    const EGLint wanted[] = {EGL_SURFACE_TYPE, surface_type, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                             EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8,
-                             EGL_DEPTH_SIZE, 16, EGL_NONE};
+    const EGLint wanted[] = {EGL_SURFACE_TYPE,
+                             surface_type,
+                             EGL_RENDERABLE_TYPE,
+                             EGL_OPENGL_BIT,
+                             EGL_RED_SIZE,
+                             8,
+                             EGL_GREEN_SIZE,
+                             8,
+                             EGL_BLUE_SIZE,
+                             8,
+                             EGL_DEPTH_SIZE,
+                             16,
+                             EGL_NONE};
     EGLint count = 0;
     if (!eglChooseConfig(display, wanted, nullptr, 0, &count) || count <= 0)
         return nullptr;
@@ -42,8 +52,8 @@ EGLConfig chooseConfig(EGLDisplay display, EGLint surface_type, EGLint visual_id
     configs.resize(size_t(count));
 
     auto exactRgb = [&](EGLConfig c) {
-        return attrib(display, c, EGL_RED_SIZE) == 8 && attrib(display, c, EGL_GREEN_SIZE) == 8
-               && attrib(display, c, EGL_BLUE_SIZE) == 8;
+        return attrib(display, c, EGL_RED_SIZE) == 8 && attrib(display, c, EGL_GREEN_SIZE) == 8 &&
+               attrib(display, c, EGL_BLUE_SIZE) == 8;
     };
     auto score = [&](EGLConfig c) {
         int s = 0;
@@ -94,7 +104,8 @@ bool GlContext::create(uintptr_t window)
         XSync(x, False);
         XSetErrorHandler(previous);
         if (!known || !attributes.visual) {
-            std::fprintf(stderr, "Zelle: X-Fenster 0x%lx nicht gefunden\n", static_cast<unsigned long>(window));
+            std::fprintf(stderr, "Zelle: X-Fenster 0x%lx nicht gefunden\n",
+                         static_cast<unsigned long>(window));
             release();
             return false;
         }

@@ -7,8 +7,9 @@
 
 namespace zelle {
 
-class GlContext {
-public:
+class GlContext
+{
+  public:
     GlContext() = default;
     GlContext(const GlContext &) = delete;
     GlContext &operator=(const GlContext &) = delete;
@@ -26,7 +27,7 @@ public:
     static constexpr int kOffscreenWidth = 1024;
     static constexpr int kOffscreenHeight = 768;
 
-private:
+  private:
     void *x_display_ = nullptr; // Display *
     void *display_ = nullptr;   // EGLDisplay
     void *surface_ = nullptr;   // EGLSurface

@@ -15,7 +15,7 @@ namespace {
 constexpr float kFadeMs = 250;
 constexpr float kFlightMs = 1500;
 constexpr int kSelectBufferSize = 1024;
-constexpr int kHiddenPart = 20;   // the 21st overview part: drawn only in the cross-fades
+constexpr int kHiddenPart = 20; // the 21st overview part: drawn only in the cross-fades
 
 void reportDamaged(const std::string &path, const std::string &reason)
 {
@@ -245,7 +245,8 @@ void Engine::enterState(int state, uint32_t now)
         const Placement *e = selectedPlacement();
         if (e && e->object_index >= 0 && e->object_index < kObjectCount) {
             s_.overview_matrix = s_.camera;
-            s_.flight = computeFlight(multiply(s_.camera, e->matrix), objects_[size_t(e->object_index)].view_matrix);
+            s_.flight =
+                computeFlight(multiply(s_.camera, e->matrix), objects_[size_t(e->object_index)].view_matrix);
         }
         setBlending(true);
         glLoadMatrixf(s_.camera.data());

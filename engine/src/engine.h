@@ -16,19 +16,21 @@
 
 namespace zelle {
 
-class Engine {
-public:
+class Engine
+{
+  public:
     void Init(uintptr_t window, const char *base_folder);
     void Viewport(bool overview, int32_t x, int32_t y, int32_t width, int32_t height);
     int32_t Render(int32_t x, int32_t y);
     int32_t Action(int32_t code, int32_t a, int32_t b);
     void Destroy();
 
-private:
+  private:
     using Rect = std::array<int32_t, 4>;
 
     // Everything a fresh Init starts from.
-    struct State {
+    struct State
+    {
         int view_state = ZELLE_STATE_WHOLE_CELL;
         int pending_state = ZELLE_NONE;
         int hover_id = ZELLE_NONE;

@@ -15,8 +15,7 @@ zelle::Engine &engine()
     return instance;
 }
 
-template <typename F, typename R>
-R guarded(F &&f, R fallback)
+template <typename F, typename R> R guarded(F &&f, R fallback)
 {
     try {
         return f();
@@ -34,12 +33,22 @@ extern "C" {
 
 void Zelle_Init(uintptr_t window, const char *base_folder)
 {
-    guarded([&] { engine().Init(window, base_folder); return 0; }, 0);
+    guarded(
+        [&] {
+            engine().Init(window, base_folder);
+            return 0;
+        },
+        0);
 }
 
 void Zelle_Viewport(bool overview, int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    guarded([&] { engine().Viewport(overview, x, y, width, height); return 0; }, 0);
+    guarded(
+        [&] {
+            engine().Viewport(overview, x, y, width, height);
+            return 0;
+        },
+        0);
 }
 
 int32_t Zelle_Render(int32_t x, int32_t y)
@@ -54,7 +63,12 @@ int32_t Zelle_Action(int32_t code, int32_t a, int32_t b)
 
 void Zelle_Destroy(void)
 {
-    guarded([&] { engine().Destroy(); return 0; }, 0);
+    guarded(
+        [&] {
+            engine().Destroy();
+            return 0;
+        },
+        0);
 }
 
 // The same entry points under their lower-case names.

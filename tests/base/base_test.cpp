@@ -21,9 +21,13 @@ using namespace vellora;
 
 TEST(Rounding, HalvesGoToEven)
 {
-    struct Case { double in; int out; };
+    struct Case
+    {
+        double in;
+        int out;
+    };
     const Case cases[] = {
-        {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
+        {0.5, 0},    {1.5, 2},    {2.5, 2},   {3.5, 4}, {-0.5, 0},  {-1.5, -2}, {-2.5, -2},
         {2.4999, 2}, {2.5001, 3}, {-2.6, -3}, {7.0, 7}, {12.5, 12}, {49.5, 50},
     };
     for (const Case &c : cases)
@@ -40,7 +44,8 @@ TEST(Cp1252, EncodesAndReportsUnmappable)
 {
     bool ok = false;
     EXPECT_EQ(toCp1252(QString::fromUtf8("Größe 0,5 µm – „Zelle“"), &ok),
-              QByteArray("Gr\xf6\xdf" "e 0,5 \xb5m \x96 \x84Zelle\x93"));
+              QByteArray("Gr\xf6\xdf"
+                         "e 0,5 \xb5m \x96 \x84Zelle\x93"));
     EXPECT_TRUE(ok);
 
     EXPECT_EQ(toCp1252(QString::fromUtf8("α-Helix"), &ok), QByteArray("?-Helix"));
@@ -87,7 +92,9 @@ TEST(LittleEndian, StoredIntegersRoundTripByteForByte)
     appendInt32(out, -2);
     appendUInt16(out, 0xA501);
     appendStoredString(out, "ab");
-    EXPECT_EQ(out, QByteArray("\xFE\xFF\xFF\xFF\x01\xA5\x02\x00\x00\x00" "ab", 12));
+    EXPECT_EQ(out, QByteArray("\xFE\xFF\xFF\xFF\x01\xA5\x02\x00\x00\x00"
+                              "ab",
+                              12));
     EXPECT_EQ(le::readI32(out.constData()), -2);
     EXPECT_EQ(le::readU16(out.constData() + 4), 0xA501);
     EXPECT_EQ(le::readU32("\x78\x56\x34\x12"), 0x12345678u);
@@ -123,7 +130,8 @@ TEST(ProgramFolder, MissingContentFoldersAreNamedInOneGermanMessage)
 {
     QTemporaryDir dir;
     setProgramFolder(dir.path());
-    struct Case {
+    struct Case
+    {
         QStringList present;
         QStringList named;
     };
@@ -143,7 +151,8 @@ TEST(ProgramFolder, MissingContentFoldersAreNamedInOneGermanMessage)
         for (const QString &f : {QStringLiteral("inhalt"), QStringLiteral("zelle")})
             EXPECT_EQ(message.contains(dir.filePath(f)), c.named.contains(f)) << message.toStdString();
         if (!message.isEmpty()) {
-            EXPECT_TRUE(message.contains(QStringLiteral("Bitte Vellora neu installieren"))) << message.toStdString();
+            EXPECT_TRUE(message.contains(QStringLiteral("Bitte Vellora neu installieren")))
+                << message.toStdString();
         }
     }
     // A file in place of a folder is no content either.
@@ -161,7 +170,10 @@ TEST(AsciiFold, ComparesFoldedBytesUnsigned)
     EXPECT_EQ(asciiCompareNoCase("Golgi", "golgi"), 0);
     EXPECT_LT(asciiCompareNoCase("Zell", "zellkern"), 0);
     // High cp1252 bytes sort after every ASCII letter.
-    EXPECT_GT(asciiCompareNoCase("\xc4" "hre", "Zelle"), 0);
+    EXPECT_GT(asciiCompareNoCase("\xc4"
+                                 "hre",
+                                 "Zelle"),
+              0);
     // '_' (0x5F) lies between the folded upper case and the lower case letters.
     EXPECT_GT(asciiCompareNoCase("_", "a"), 0);
 }
@@ -197,7 +209,11 @@ TEST(ContentFile, StoredStringIsLengthPrefixedLittleEndian)
     appendInt32(out, -2);
     appendStoredString(out, QByteArray("Zelle"));
     appendStoredString(out, QByteArray());
-    EXPECT_EQ(out, QByteArray("\xfe\xff\xff\xff" "\x05\x00\x00\x00" "Zelle" "\x00\x00\x00\x00", 17));
+    EXPECT_EQ(out, QByteArray("\xfe\xff\xff\xff"
+                              "\x05\x00\x00\x00"
+                              "Zelle"
+                              "\x00\x00\x00\x00",
+                              17));
 }
 
 TEST(ContentFile, MissingFileNamesTheFileInGerman)

@@ -112,8 +112,8 @@ TEST(ManualPages, EachPageFitsTheUnscrollableBoxInTheRealFont)
         for (const QString &line : page.split(QLatin1Char('\n')))
             EXPECT_LE(fm.horizontalAdvance(line), boxWidth) << "wraps: " << line.toStdString();
 
-        const QRect r = fm.boundingRect(QRect(0, 0, boxWidth, 10000),
-                                        Qt::AlignHCenter | Qt::TextWordWrap, page);
+        const QRect r =
+            fm.boundingRect(QRect(0, 0, boxWidth, 10000), Qt::AlignHCenter | Qt::TextWordWrap, page);
         EXPECT_LE(r.height(), boxHeight);
         EXPECT_LE(r.width(), boxWidth);
     }
@@ -137,7 +137,8 @@ TEST(Glossary, EntriesFitTheirRecordsAndSeeAlsoLinksResolve)
         EXPECT_FALSE(e.text.contains('#'));
         EXPECT_FALSE(e.text.contains("[["));
         // Two to five sentences that stand on their own.
-        const int sentences = int(vellora::fromCp1252(e.text).count(QRegularExpression(QStringLiteral("[.!?](\\s|$)"))));
+        const int sentences =
+            int(vellora::fromCp1252(e.text).count(QRegularExpression(QStringLiteral("[.!?](\\s|$)"))));
         EXPECT_GE(sentences, 2) << title.toStdString();
 
         EXPECT_LE(e.seeAlso.size(), 10);
@@ -158,9 +159,11 @@ TEST(Glossary, AliasesLeadToTheirMainEntryAndNoEntryIsAnIsland)
     const auto entries = loadGlossary();
     EXPECT_GE(entries.size(), 130u);
     const std::pair<const char *, const char *> aliases[] = {
-        {"Zytoplasma", "Cytoplasma"}, {"Zellulose", "Cellulose"}, {"Photosynthese", "Fotosynthese"},
-        {"Glukose", "Glucose"}, {"Kohlendioxid", "Kohlenstoffdioxid"}, {"Plasmodesmen", "Plasmodesmos"},
-        {"Mikrotubuli", "Mikrotubulus"}, {"Nukleus", "Zellkern"}, {"Plasmamembran", "Plasmalemma"},
+        {"Zytoplasma", "Cytoplasma"},          {"Zellulose", "Cellulose"},
+        {"Photosynthese", "Fotosynthese"},     {"Glukose", "Glucose"},
+        {"Kohlendioxid", "Kohlenstoffdioxid"}, {"Plasmodesmen", "Plasmodesmos"},
+        {"Mikrotubuli", "Mikrotubulus"},       {"Nukleus", "Zellkern"},
+        {"Plasmamembran", "Plasmalemma"},
     };
     for (const auto &[alias, main] : aliases) {
         const auto it = entries.find(QString::fromUtf8(alias));
@@ -178,8 +181,9 @@ TEST(Glossary, AliasesLeadToTheirMainEntryAndNoEntryIsAnIsland)
             reached.insert(l.title);
     for (const auto &[title, e] : entries) {
         // A search entry for another spelling only points on; it need not be linked to.
-        const bool pointsOn = !e.seeAlso.isEmpty()
-                              && vellora::fromCp1252(e.text).contains(QString::fromUtf8("steht unter \u201E%1\u201C").arg(e.seeAlso.first()));
+        const bool pointsOn = !e.seeAlso.isEmpty() &&
+                              vellora::fromCp1252(e.text).contains(
+                                  QString::fromUtf8("steht unter \u201E%1\u201C").arg(e.seeAlso.first()));
         EXPECT_TRUE(pointsOn || reached.contains(title)) << title.toStdString() << " is reached by no link";
     }
 }
@@ -195,7 +199,8 @@ TEST(Organelles, ElevenFilesWithShortFactsAndResolvableLinks)
         SCOPED_TRACE(o.file.toStdString());
         // Files sort in organelle-index order: NN-name.yaml.
         EXPECT_EQ(o.index, i);
-        EXPECT_TRUE(QFileInfo(o.file).fileName().startsWith(QStringLiteral("%1-").arg(i, 2, 10, QLatin1Char('0'))));
+        EXPECT_TRUE(
+            QFileInfo(o.file).fileName().startsWith(QStringLiteral("%1-").arg(i, 2, 10, QLatin1Char('0'))));
         EXPECT_FALSE(o.heading.isEmpty());
 
         for (const QString &value : {o.names, o.memCount, o.size, o.animalCell}) {
@@ -256,8 +261,8 @@ TEST(Pronunciation, EveryKeyIsAWordThatOccursInASpokenText)
     for (const auto &[key, value] : list.entries) {
         SCOPED_TRACE(key.toStdString());
         EXPECT_NE(value, key) << "an entry that changes nothing";
-        const QRegularExpression whole(QStringLiteral("(?<!\\w)") + QRegularExpression::escape(key)
-                                           + QStringLiteral("(?!\\w)"),
+        const QRegularExpression whole(QStringLiteral("(?<!\\w)") + QRegularExpression::escape(key) +
+                                           QStringLiteral("(?!\\w)"),
                                        QRegularExpression::UseUnicodePropertiesOption);
         EXPECT_TRUE(whole.match(spoken).hasMatch()) << "never spoken, so never used";
     }

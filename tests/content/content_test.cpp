@@ -3,9 +3,9 @@
 
 #include "inhalt.h"
 
+#include "base/cp1252.h"
 #include "base/germanorder.h"
 #include "base/linkmarkup.h"
-#include "base/cp1252.h"
 
 #include <QDir>
 #include <QProcess>
@@ -34,7 +34,9 @@ QList<TGlossarEntry> glossary()
 
 QString organelleSource(int index)
 {
-    const QStringList files = QDir(kContent + "/organellen").entryList({QString("%1-*.yaml").arg(index, 2, 10, QChar('0'))}, QDir::Files);
+    const QStringList files =
+        QDir(kContent + "/organellen")
+            .entryList({QString("%1-*.yaml").arg(index, 2, 10, QChar('0'))}, QDir::Files);
     return files.size() == 1 ? kContent + "/organellen/" + files.first() : QString();
 }
 
@@ -167,7 +169,8 @@ TEST(Content, GlossaryIsSortedForPrefixSearchAndItsSeeAlsoLinksAreValid)
                 continue;
             }
             EXPECT_FALSE(ended) << e.Title.toStdString() << ": see-also slots with a gap";
-            EXPECT_TRUE(link >= 0 && link < entries.size() && link != i) << e.Title.toStdString() << " -> " << link;
+            EXPECT_TRUE(link >= 0 && link < entries.size() && link != i)
+                << e.Title.toStdString() << " -> " << link;
         }
     }
 }
@@ -205,7 +208,8 @@ TEST(Content, ElevenAudioFilesDecodeLastAndAreNotSilent)
         // The whole text was spoken, at a calm pace: 100-170 words a minute.
         Diagnostics diag;
         const OrganellSource src = readOrganellSource(organelleSource(i), diag);
-        const qsizetype words = spokenText(src.text).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts).size();
+        const qsizetype words =
+            spokenText(src.text).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts).size();
         const double perMinute = words / (seconds / 60.0);
         EXPECT_GT(perMinute, 100.0) << words << " words in " << seconds << " s";
         EXPECT_LT(perMinute, 170.0) << words << " words in " << seconds << " s";
@@ -219,28 +223,26 @@ TEST(Content, SpeechPronouncesTheOrganelleNamesRight)
     if (QStandardPaths::findExecutable("espeak-ng").isEmpty())
         GTEST_SKIP() << "espeak-ng missing";
     const Pronunciation list = pronunciation();
-    struct Case {
+    struct Case
+    {
         const char *word;
         const char *ipa; // must match the phonemes espeak-ng produces
     };
     const Case cases[] = {
-        {"Zellkern", "^tsˈɛl"},
-        {"ER", "eː.*ɛ"},                      // spelt: E-R, not "Er"
-        {"Ribosom", "zˈoːm$"},
-        {"Golgi-Apparat", "ˈɔl.*ˈɑːt$"},
-        {"Chloroplast", "^kl.*ˈast$"},        // stress on the last syllable
-        {"Mitochondrium", "xˈɔnd"},           // Mito-chón-drium
-        {"Vakuole", "ˈoːlə$"},
-        {"Plasmalemma", "ˈɛm"},
-        {"Zellwand", "^tsˈɛl"},
-        {"Peroxisom", "zˈoːm$"},
-        {"Cytoskelett", "^ts.*ˈɛt$"},         // Zyto-, not Süto-
+        {"Zellkern", "^tsˈɛl"},        {"ER", "eː.*ɛ"}, // spelt: E-R, not "Er"
+        {"Ribosom", "zˈoːm$"},         {"Golgi-Apparat", "ˈɔl.*ˈɑːt$"},
+        {"Chloroplast", "^kl.*ˈast$"}, // stress on the last syllable
+        {"Mitochondrium", "xˈɔnd"},    // Mito-chón-drium
+        {"Vakuole", "ˈoːlə$"},         {"Plasmalemma", "ˈɛm"},
+        {"Zellwand", "^tsˈɛl"},        {"Peroxisom", "zˈoːm$"},
+        {"Cytoskelett", "^ts.*ˈɛt$"}, // Zyto-, not Süto-
     };
     for (const Case &c : cases) {
         const QString spoken = applyPronunciation(QString::fromUtf8(c.word), list);
         const QString phonemes = ipa(spoken);
         EXPECT_TRUE(QRegularExpression(QString::fromUtf8(c.ipa)).match(phonemes).hasMatch())
-            << c.word << " -> " << spoken.toStdString() << " -> " << phonemes.toStdString() << " (expected " << c.ipa << ")";
+            << c.word << " -> " << spoken.toStdString() << " -> " << phonemes.toStdString() << " (expected "
+            << c.ipa << ")";
     }
 }
 
@@ -255,7 +257,8 @@ TEST(Content, SpeechTextsStayInGermanAndTheListChangesWhatItLists)
         const QString phonemes = ipa(speechText(src, list));
         // espeak-ng marks a switch to another voice, e.g. "(en)" for "µm" read as English.
         const auto m = QRegularExpression("\\(([a-z]{2,3})\\)\\S*\\([a-z]{2,3}\\)").match(phonemes);
-        EXPECT_FALSE(m.hasMatch()) << "organelle " << i << " switches language: " << m.captured(0).toStdString();
+        EXPECT_FALSE(m.hasMatch()) << "organelle " << i
+                                   << " switches language: " << m.captured(0).toStdString();
     }
     for (const auto &[word, say] : list.entries) {
         EXPECT_NE(ipa(word), ipa(say)) << word.toStdString() << ": the entry changes nothing";
@@ -348,11 +351,13 @@ TEST(Content, EveryStoffCompoundIsPronouncedWithSch)
     QStringList wrong;
     for (const QString &w : words) {
         // -x writes espeak-ng's phoneme names: "S" is the sound of "sch".
-        const QString phonemes = run("espeak-ng", {"-v", "de", "-q", "-x", applyPronunciation(w, list)}).trimmed();
+        const QString phonemes =
+            run("espeak-ng", {"-v", "de", "-q", "-x", applyPronunciation(w, list)}).trimmed();
         static const QRegularExpression sch("St[',]?O"); // stress marks may stand between
         if (!sch.match(phonemes).hasMatch())
             wrong << w + " -> " + phonemes;
     }
     wrong.sort();
-    EXPECT_TRUE(wrong.isEmpty()) << "read with [st], no entry in aussprache.yaml:\n" << wrong.join('\n').toStdString();
+    EXPECT_TRUE(wrong.isEmpty()) << "read with [st], no entry in aussprache.yaml:\n"
+                                 << wrong.join('\n').toStdString();
 }

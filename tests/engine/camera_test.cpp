@@ -107,7 +107,8 @@ TEST(ZelleCamera, FlightRunsFromStartToTargetWithoutNaN)
 TEST(ZelleCamera, DegenerateFlightsRotateByZero)
 {
     const Matrix start = translation({0, 0, -9});
-    struct Case {
+    struct Case
+    {
         const char *name;
         Matrix target;
     };

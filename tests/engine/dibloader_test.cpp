@@ -24,7 +24,8 @@ void put32(Bytes &b, uint32_t v)
         b.push_back(uint8_t(v >> (8 * i)));
 }
 
-struct Dib {
+struct Dib
+{
     bool file_header = true;
     int header_size = 40;
     int32_t width = 1;
@@ -116,8 +117,8 @@ TEST(ZelleDib, TwentyFourBitRowsComeOutAsTightlyPackedRgbInFileOrder)
     Dib d;
     d.width = 5;
     d.height = 2;
-    d.pixels = {0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 0, 0, 0, 0xEE,
-                30, 20, 10, 30, 20, 10, 30, 20, 10, 30, 20, 10, 255, 0, 0, 0xEE};
+    d.pixels = {0,  0,  255, 0,  255, 0,  255, 0,  0,  255, 255, 255, 0,   0, 0, 0xEE,
+                30, 20, 10,  30, 20,  10, 30,  20, 10, 30,  20,  10,  255, 0, 0, 0xEE};
     const Bytes expected = rgbRows({kRed, kGreen, kBlue, kWhite, kBlack, kGrey, kGrey, kGrey, kGrey, kBlue});
     for (bool file_header : {true, false}) {
         d.file_header = file_header;
@@ -146,7 +147,8 @@ TEST(ZelleDib, TopDownBitmapsGiveTheSameBufferAsTheirBottomUpTwin)
 TEST(ZelleDib, PaletteImagesOfEveryDepth)
 {
     const std::vector<Rgb> palette4 = {kBlack, kRed, kGreen, kBlue};
-    struct Case {
+    struct Case
+    {
         const char *name;
         uint16_t bits;
         uint32_t colours_used;
@@ -157,14 +159,29 @@ TEST(ZelleDib, PaletteImagesOfEveryDepth)
     };
     const Case cases[] = {
         // 1 bit, 10 pixels: bits from the most significant end, rows padded to 4 bytes.
-        {"1 bit", 1, 0, {kBlue, kWhite}, 10, {0b10110000, 0b01000000, 0, 0, 0b11111111, 0b11000000, 0, 0},
-         rgbRows({kWhite, kBlue, kWhite, kWhite, kBlue, kBlue, kBlue, kBlue, kBlue, kWhite,
+        {"1 bit",
+         1,
+         0,
+         {kBlue, kWhite},
+         10,
+         {0b10110000, 0b01000000, 0, 0, 0b11111111, 0b11000000, 0, 0},
+         rgbRows({kWhite, kBlue,  kWhite, kWhite, kBlue,  kBlue,  kBlue,  kBlue,  kBlue,  kWhite,
                   kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite})},
         // 4 bits, 3 pixels: high nibble first; the table holds only the 4 entries it uses.
-        {"4 bits", 4, 4, palette4, 3, {0x12, 0x30, 0, 0, 0x01, 0x20, 0, 0},
+        {"4 bits",
+         4,
+         4,
+         palette4,
+         3,
+         {0x12, 0x30, 0, 0, 0x01, 0x20, 0, 0},
          rgbRows({kRed, kGreen, kBlue, kBlack, kRed, kGreen})},
         // 8 bits with 3 colours: an index past the table comes out black.
-        {"8 bits", 8, 3, {kRed, kGreen, kGrey}, 3, {2, 1, 0, 0, 0, 7, 2, 0},
+        {"8 bits",
+         8,
+         3,
+         {kRed, kGreen, kGrey},
+         3,
+         {2, 1, 0, 0, 0, 7, 2, 0},
          rgbRows({kGrey, kGreen, kRed, kRed, kBlack, kGrey})},
     };
     for (const Case &c : cases) {
@@ -207,7 +224,8 @@ TEST(ZelleDib, CoreHeaderWithThreeByteColourEntries)
 
 TEST(ZelleDib, SixteenAndThirtyTwoBitsWithAndWithoutBitFields)
 {
-    struct Case {
+    struct Case
+    {
         const char *name;
         uint16_t bits;
         uint32_t compression;
@@ -219,10 +237,19 @@ TEST(ZelleDib, SixteenAndThirtyTwoBitsWithAndWithoutBitFields)
         // x1r5g5b5: 5-bit channels widen by repeating their top bits (31 -> 255, 16 -> 132).
         {"16 bits 555", 16, 0, {}, {0x00, 0x7C, 0x10, 0x42}, rgbRows({kRed, {132, 132, 132}})},
         // r5g6b5 by bit fields: green has 6 bits (63 -> 255, 32 -> 130).
-        {"16 bits 565", 16, 3, {0xF800, 0x07E0, 0x001F}, {0xE0, 0x07, 0x1F, 0x04}, rgbRows({kGreen, {0, 130, 255}})},
+        {"16 bits 565",
+         16,
+         3,
+         {0xF800, 0x07E0, 0x001F},
+         {0xE0, 0x07, 0x1F, 0x04},
+         rgbRows({kGreen, {0, 130, 255}})},
         {"32 bits", 32, 0, {}, {30, 20, 10, 0xFF, 0, 255, 0, 0}, rgbRows({kGrey, kGreen})},
         // Channels in unusual places: red in the low byte, blue in the high byte.
-        {"32 bits fields", 32, 3, {0x000000FF, 0x0000FF00, 0xFF000000}, {10, 20, 0x55, 30, 255, 0, 0, 0},
+        {"32 bits fields",
+         32,
+         3,
+         {0x000000FF, 0x0000FF00, 0xFF000000},
+         {10, 20, 0x55, 30, 255, 0, 0, 0},
          rgbRows({kGrey, kRed})},
     };
     for (const Case &c : cases) {
@@ -253,9 +280,8 @@ TEST(ZelleDib, RunLengthEncodedEightAndFourBits)
     d8.colours_used = 6;
     d8.palette = palette;
     d8.pixels = {3, 1, 0, 3, 2, 3, 4, 0, 0, 0, 2, 5, 0, 0, 0, 2, 4, 0, 2, 3, 0, 1};
-    const Bytes expected = rgbRows({kRed, kRed, kRed, kGreen, kBlue, kWhite,
-                                    kGrey, kGrey, kBlack, kBlack, kBlack, kBlack,
-                                    kBlack, kBlack, kBlack, kBlack, kBlue, kBlue});
+    const Bytes expected = rgbRows({kRed, kRed, kRed, kGreen, kBlue, kWhite, kGrey, kGrey, kBlack, kBlack,
+                                    kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlue, kBlue});
     for (bool file_header : {true, false}) {
         d8.file_header = file_header;
         EXPECT_EQ(decoded(d8.bytes()).rgb, expected) << "RLE8, file header " << file_header;
@@ -290,7 +316,8 @@ TEST(ZelleDib, RefusesWhatItCannotDecode)
     };
     const std::string unknown = "Unknown DIB file format.", memory = "Out of memory.",
                       conversion = "Image file conversion error.";
-    struct Case {
+    struct Case
+    {
         const char *name;
         Bytes bytes;
         std::string report;
@@ -302,16 +329,33 @@ TEST(ZelleDib, RefusesWhatItCannotDecode)
         {"header cut short", Bytes{40, 0, 0, 0, 2, 0, 0, 0}, unknown},
         {"width 0", with([](Dib &d) { d.width = 0; }), memory},
         {"height 0", with([](Dib &d) { d.height = 0; }), memory},
-        {"absurd size", with([](Dib &d) { d.width = 1 << 20; d.height = 1 << 20; }), memory},
+        {"absurd size", with([](Dib &d) {
+             d.width = 1 << 20;
+             d.height = 1 << 20;
+         }),
+         memory},
         {"2 bits", with([](Dib &d) { d.bits = 2; }), conversion},
         {"last row cut short", with([](Dib &d) { d.pixels.resize(13); }), conversion},
         {"RLE8 on 24 bits", with([](Dib &d) { d.compression = 1; }), conversion},
         {"JPEG compression", with([](Dib &d) { d.compression = 4; }), conversion},
-        {"top-down RLE", with([](Dib &d) { d.bits = 8; d.compression = 1; d.height = -2;
-                                           d.palette.assign(256, kBlack); }), conversion},
-        {"palette past the end", with([](Dib &d) { d.bits = 8; d.colours_used = 100000; d.pixels.clear(); }),
+        {"top-down RLE", with([](Dib &d) {
+             d.bits = 8;
+             d.compression = 1;
+             d.height = -2;
+             d.palette.assign(256, kBlack);
+         }),
          conversion},
-        {"masks past the end", Bytes(with([](Dib &d) { d.bits = 16; d.compression = 3; d.pixels.clear(); })),
+        {"palette past the end", with([](Dib &d) {
+             d.bits = 8;
+             d.colours_used = 100000;
+             d.pixels.clear();
+         }),
+         conversion},
+        {"masks past the end", Bytes(with([](Dib &d) {
+             d.bits = 16;
+             d.compression = 3;
+             d.pixels.clear();
+         })),
          conversion},
     };
     for (const Case &c : cases)
@@ -334,7 +378,8 @@ TEST(ZelleDib, LoadReportsOnceOnStandardError)
     ASSERT_TRUE(writeFileBytes(good, serializeBmp24(red)));
 
     Image img;
-    struct Case {
+    struct Case
+    {
         std::string path;
         bool ok;
         std::string report;

@@ -114,7 +114,8 @@ TEST(ZelleMeshFile, EmptyMeshAndTrailingBytesAreValid)
 TEST(ZelleMeshFile, DamagedFilesAreRefused)
 {
     const size_t faces = 16 + 36 + 16 + 12;
-    struct Case {
+    struct Case
+    {
         const char *name;
         size_t offset; // 0xFFFF: truncate to `value` bytes instead
         uint32_t value;
@@ -189,7 +190,8 @@ TEST(ZelleObjectFile, DamagedFilesAreRefused)
     o.overview_parts = {Part{1, identityMatrix(), 0}};
     o.detail_parts = {Part{2, identityMatrix(), 0}};
     const Bytes good = serializeObject(o);
-    struct Case {
+    struct Case
+    {
         const char *name;
         size_t offset;
         uint32_t value;

@@ -29,9 +29,9 @@ constexpr int kHeight = 768;
 // Detail viewport: the right 768 x 768 square of the window.
 constexpr int kDetailX = 256;
 constexpr int kDetailWidth = 768;
-constexpr float kCube = 0.15f;       // half the side of every cube
-constexpr float kOverviewZ = -9.0f;  // eye depth of the whole-cell grid
-constexpr float kDetailZ = -5.0f;    // eye depth of a detail grid
+constexpr float kCube = 0.15f;      // half the side of every cube
+constexpr float kOverviewZ = -9.0f; // eye depth of the whole-cell grid
+constexpr float kDetailZ = -5.0f;   // eye depth of a detail grid
 constexpr float kDetailSpacing = 0.6f;
 
 inline Mesh cubeMesh(float h)
@@ -42,7 +42,8 @@ inline Mesh cubeMesh(float h)
     m.texcoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     m.normals = {{-1, 0, 0}, {1, 0, 0}, {0, -1, 0}, {0, 1, 0}, {0, 0, -1}, {0, 0, 1}};
     // Each side as two triangles of 1-based vertex indexes.
-    const int sides[6][4] = {{1, 3, 7, 5}, {2, 6, 8, 4}, {1, 5, 6, 2}, {3, 4, 8, 7}, {1, 2, 4, 3}, {5, 7, 8, 6}};
+    const int sides[6][4] = {{1, 3, 7, 5}, {2, 6, 8, 4}, {1, 5, 6, 2},
+                             {3, 4, 8, 7}, {1, 2, 4, 3}, {5, 7, 8, 6}};
     for (int s = 0; s < 6; ++s) {
         const int *q = sides[s];
         m.faces.push_back(Face{{q[0], q[1], q[2]}, {1, 2, 3}, {s + 1, s + 1, s + 1}});
@@ -81,7 +82,8 @@ inline Vec detailOffset(int k)
     return {float(k % 5 - 2) * kDetailSpacing, float(k / 5 - 2) * kDetailSpacing, 0};
 }
 
-struct Model {
+struct Model
+{
     std::vector<Mesh> meshes = std::vector<Mesh>(kMeshCount, cubeMesh(kCube));
     std::vector<Object> objects = std::vector<Object>(kObjectCount);
     std::vector<Placement> placements = std::vector<Placement>(kPlacementCount);
@@ -102,36 +104,40 @@ struct Model {
     }
 };
 
-class TempDir {
-public:
+class TempDir
+{
+  public:
     TempDir()
     {
         static int counter = 0;
-        path_ = std::filesystem::temp_directory_path()
-                / ("zelle-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        path_ = std::filesystem::temp_directory_path() /
+                ("zelle-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
         std::filesystem::create_directories(path_ / "zelle");
     }
     ~TempDir() { std::filesystem::remove_all(path_); }
     std::string base() const { return path_.string() + "/"; }
     std::string file(const std::string &name) const { return (path_ / "zelle" / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 inline void writeModel(const TempDir &dir, const Model &m)
 {
     for (int i = 0; i < kMeshCount; ++i) {
-        ASSERT_TRUE(writeFileBytes(dir.file("mesh" + std::to_string(i) + ".mesh"), serializeMesh(m.meshes[size_t(i)])));
+        ASSERT_TRUE(writeFileBytes(dir.file("mesh" + std::to_string(i) + ".mesh"),
+                                   serializeMesh(m.meshes[size_t(i)])));
         ASSERT_TRUE(writeFileBytes(dir.file("tex" + std::to_string(i) + ".tex"),
                                    serializeBmp24(solidImage(4, 4, uint8_t(40 + 8 * i), 200, 120))));
     }
     for (int j = 0; j < kObjectCount; ++j)
-        ASSERT_TRUE(writeFileBytes(dir.file("object" + std::to_string(j) + ".obj"), serializeObject(m.objects[size_t(j)])));
+        ASSERT_TRUE(writeFileBytes(dir.file("object" + std::to_string(j) + ".obj"),
+                                   serializeObject(m.objects[size_t(j)])));
     ASSERT_TRUE(writeFileBytes(dir.file("zelle.obj"), serializeSceneTable(m.placements)));
 }
 
-struct Point {
+struct Point
+{
     int x = 0, y = 0; // window pixels, origin top left
 };
 
@@ -158,12 +164,14 @@ inline Point overviewPoint(const Matrix &camera, const Placement &p)
 
 inline Point detailPoint(const Matrix &camera, int k)
 {
-    return project(origin(multiply(camera, translation(detailOffset(k)))), kDetailX, 0, kDetailWidth, kHeight);
+    return project(origin(multiply(camera, translation(detailOffset(k)))), kDetailX, 0, kDetailWidth,
+                   kHeight);
 }
 
 // Base fixture: writes the model, initialises the library headless, sets both viewports.
-class ZelleTest : public ::testing::Test {
-protected:
+class ZelleTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         adjustModel(model);
@@ -175,7 +183,8 @@ protected:
     void TearDown() override { Zelle_Destroy(); }
     virtual void adjustModel(Model &) {}
 
-    struct Step {
+    struct Step
+    {
         int code;
         std::chrono::steady_clock::time_point at; // when the frame that reported it began
     };
@@ -208,15 +217,17 @@ protected:
     void goToDetail(int id)
     {
         ASSERT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, id, 0), 0);
-        for (int code : {ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_CELL), ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_IN),
-                         ZELLE_STATE_ENTERED(ZELLE_STATE_ENTERING_DETAIL), ZELLE_STATE_ENTERED(ZELLE_STATE_DETAIL)})
+        for (int code :
+             {ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_CELL), ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_IN),
+              ZELLE_STATE_ENTERED(ZELLE_STATE_ENTERING_DETAIL), ZELLE_STATE_ENTERED(ZELLE_STATE_DETAIL)})
             renderUntil(code);
     }
     void backToCell()
     {
         ASSERT_EQ(Zelle_Action(ZELLE_ACTION_BACK, 0, 0), 0);
-        for (int code : {ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_DETAIL), ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_BACK),
-                         ZELLE_STATE_ENTERED(ZELLE_STATE_RETURNING), ZELLE_STATE_ENTERED(ZELLE_STATE_WHOLE_CELL)})
+        for (int code :
+             {ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_DETAIL), ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_BACK),
+              ZELLE_STATE_ENTERED(ZELLE_STATE_RETURNING), ZELLE_STATE_ENTERED(ZELLE_STATE_WHOLE_CELL)})
             renderUntil(code);
     }
 

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <dlfcn.h>
 #include <climits>
 #include <cstdio>
+#include <dlfcn.h>
 #include <map>
 #include <set>
 
@@ -17,10 +17,14 @@ using namespace std::chrono_literals;
 
 namespace {
 
-struct Pixel {
+struct Pixel
+{
     int r = 0, g = 0, b = 0;
     int sum() const { return r + g + b; }
-    bool background() const { return std::abs(r - 207) <= 2 && std::abs(g - 235) <= 2 && std::abs(b - 189) <= 2; }
+    bool background() const
+    {
+        return std::abs(r - 207) <= 2 && std::abs(g - 235) <= 2 && std::abs(b - 189) <= 2;
+    }
 };
 
 // Reads the frame Zelle_Render just drew, at a top-left window point.
@@ -75,9 +79,9 @@ TEST(ZelleExports, ExactlyTheTenEntryPoints)
             names.insert(name);
     }
     ASSERT_EQ(pclose(nm), 0);
-    const std::set<std::string> expected = {"Zelle_Init", "Zelle_Viewport", "Zelle_Render", "Zelle_Action",
-                                            "Zelle_Destroy", "zelle_init", "zelle_viewport", "zelle_render",
-                                            "zelle_action", "zelle_destroy"};
+    const std::set<std::string> expected = {
+        "Zelle_Init", "Zelle_Viewport", "Zelle_Render", "Zelle_Action", "Zelle_Destroy",
+        "zelle_init", "zelle_viewport", "zelle_render", "zelle_action", "zelle_destroy"};
     EXPECT_EQ(names, expected);
 
     // The lower-case names are the same functions, not copies.
@@ -105,7 +109,8 @@ TEST_F(ZelleTest, PicksEveryPlacementInTheWholeCell)
     const Point p37 = overviewPoint(camera, model.placements[37]);
     EXPECT_EQ(Zelle_Render(p37.x, p37.y), 1037);
     // Between two cubes and in a corner nothing is hit.
-    const Point a = overviewPoint(camera, model.placements[0]), b = overviewPoint(camera, model.placements[1]);
+    const Point a = overviewPoint(camera, model.placements[0]),
+                b = overviewPoint(camera, model.placements[1]);
     EXPECT_EQ(Zelle_Render((a.x + b.x) / 2, (a.y + b.y) / 2), ZELLE_NONE);
     EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PICK, 2, 2), ZELLE_NONE);
 }
@@ -147,20 +152,32 @@ TEST_F(ZelleTest, FrameIsReadableAndShowsHoverAndHighlight)
 
 TEST_F(ZelleTest, ActionResultsInTheWholeCellAndTheDetailView)
 {
-    struct Case {
+    struct Case
+    {
         int code, a, b, result;
     };
     // Results that do not depend on the view state (0 or 4).
     const Case common[] = {
-        {11, 1, 2, 0}, {-1, 1, 2, 0}, {1000, 1, 2, 0}, {INT_MIN, 0, 0, 0}, // unknown codes
+        {11, 1, 2, 0},
+        {-1, 1, 2, 0},
+        {1000, 1, 2, 0},
+        {INT_MIN, 0, 0, 0}, // unknown codes
         {ZELLE_ACTION_GO_TO, ZELLE_NONE, 0, ZELLE_NONE},
-        {ZELLE_ACTION_PLACEMENT_OF, -1, 0, ZELLE_NONE}, {ZELLE_ACTION_PLACEMENT_OF, 3, 0, 1135},
-        {ZELLE_ACTION_PLACEMENT_OF, 10, 0, 1131}, {ZELLE_ACTION_PLACEMENT_OF, 11, 0, 0},
-        {ZELLE_ACTION_OBJECT_OF, -1, 0, ZELLE_NONE}, {ZELLE_ACTION_OBJECT_OF, 1005, 0, 5},
-        {ZELLE_ACTION_OBJECT_OF, 1139, 0, 139 % 11}, {ZELLE_ACTION_OBJECT_OF, 5, 0, 0},
-        {ZELLE_ACTION_HIGHLIGHT, 4, 0, 0}, {ZELLE_ACTION_HIGHLIGHT, ZELLE_NONE, 0, 0}, {ZELLE_ACTION_ZOOM, 0, 0, 0},
-        {ZELLE_ACTION_ROTATE, 10, 10, 0}, {ZELLE_ACTION_END_DRAG, 10, 10, 0},
-        {ZELLE_ACTION_MOVE, 10, 10, 0}, {ZELLE_ACTION_END_DRAG, 10, 10, 0},
+        {ZELLE_ACTION_PLACEMENT_OF, -1, 0, ZELLE_NONE},
+        {ZELLE_ACTION_PLACEMENT_OF, 3, 0, 1135},
+        {ZELLE_ACTION_PLACEMENT_OF, 10, 0, 1131},
+        {ZELLE_ACTION_PLACEMENT_OF, 11, 0, 0},
+        {ZELLE_ACTION_OBJECT_OF, -1, 0, ZELLE_NONE},
+        {ZELLE_ACTION_OBJECT_OF, 1005, 0, 5},
+        {ZELLE_ACTION_OBJECT_OF, 1139, 0, 139 % 11},
+        {ZELLE_ACTION_OBJECT_OF, 5, 0, 0},
+        {ZELLE_ACTION_HIGHLIGHT, 4, 0, 0},
+        {ZELLE_ACTION_HIGHLIGHT, ZELLE_NONE, 0, 0},
+        {ZELLE_ACTION_ZOOM, 0, 0, 0},
+        {ZELLE_ACTION_ROTATE, 10, 10, 0},
+        {ZELLE_ACTION_END_DRAG, 10, 10, 0},
+        {ZELLE_ACTION_MOVE, 10, 10, 0},
+        {ZELLE_ACTION_END_DRAG, 10, 10, 0},
     };
     for (const Case &c : common)
         EXPECT_EQ(Zelle_Action(c.code, c.a, c.b), c.result) << "whole cell, code " << c.code << " a " << c.a;
@@ -175,7 +192,8 @@ TEST_F(ZelleTest, ActionResultsInTheWholeCellAndTheDetailView)
     // else answers as in the whole cell.
     for (const Case &c : common)
         if (c.code != ZELLE_ACTION_PLACEMENT_OF) {
-            EXPECT_EQ(Zelle_Action(c.code, c.a, c.b), c.result) << "detail view, code " << c.code << " a " << c.a;
+            EXPECT_EQ(Zelle_Action(c.code, c.a, c.b), c.result)
+                << "detail view, code " << c.code << " a " << c.a;
         }
     // Action 4 in the detail view jumps without animation.
     EXPECT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, 1007, 0), 0);
@@ -192,8 +210,8 @@ TEST_F(ZelleTest, ViewStateCycleWithMinimumDurationsAndFrozenHover)
     // During an animation every action answers -1, even unknown codes.
     auto actionsRefused = [](int) {
         for (int code : {ZELLE_ACTION_ROTATE, ZELLE_ACTION_MOVE, ZELLE_ACTION_END_DRAG, ZELLE_ACTION_ZOOM,
-                         ZELLE_ACTION_GO_TO, ZELLE_ACTION_BACK, ZELLE_ACTION_PLACEMENT_OF, ZELLE_ACTION_OBJECT_OF,
-                         ZELLE_ACTION_HIGHLIGHT, ZELLE_ACTION_PICK, 10, -1, 1000})
+                         ZELLE_ACTION_GO_TO, ZELLE_ACTION_BACK, ZELLE_ACTION_PLACEMENT_OF,
+                         ZELLE_ACTION_OBJECT_OF, ZELLE_ACTION_HIGHLIGHT, ZELLE_ACTION_PICK, 10, -1, 1000})
             ASSERT_EQ(Zelle_Action(code, 1003, 1), ZELLE_NONE) << "code " << code;
     };
     // No pick during animations: the hover id stays that of the last pick, wherever the mouse is.
@@ -256,8 +274,12 @@ TEST_F(ZelleTest, PicksDetailPartsByMeshIndexInTheDetailViewport)
     EXPECT_FALSE(pixelAt(detailPoint(view, 12)).background());
 }
 
-class ZelleJumpTest : public ZelleTest {
-    void adjustModel(Model &m) override { m.objects[7].view_matrix = translation({kDetailSpacing, 0, kDetailZ}); }
+class ZelleJumpTest : public ZelleTest
+{
+    void adjustModel(Model &m) override
+    {
+        m.objects[7].view_matrix = translation({kDetailSpacing, 0, kDetailZ});
+    }
 };
 
 TEST_F(ZelleJumpTest, ActionFourInTheDetailViewJumpsToTheObjectsViewMatrix)
@@ -272,7 +294,8 @@ TEST_F(ZelleJumpTest, ActionFourInTheDetailViewJumpsToTheObjectsViewMatrix)
     EXPECT_EQ(Zelle_Render(moved.x, moved.y), 12);
 }
 
-class ZelleOverflowTest : public ZelleTest {
+class ZelleOverflowTest : public ZelleTest
+{
     // Object 3: 256 detail parts on top of each other, object 4: 257.
     void adjustModel(Model &m) override
     {
@@ -323,13 +346,14 @@ TEST_F(ZelleTest, ZoomMovesTheModelAlongTheViewAxis)
 TEST_F(ZelleTest, DetailZoomStopsAtTheOrganellesLimits)
 {
     goToDetail(1003);
-    const struct Case {
+    const struct Case
+    {
         int notches;
         float z; // the eye depth the grid ends at
     } cases[] = {
-        {3, kDetailZ + 0.9f},            // within the limits
-        {100, kDetailZ * 0.8f},          // 30 units in: would be behind the eye
-        {-200, kDetailZ * 2.0f},         // 60 units out: would be a dot
+        {3, kDetailZ + 0.9f},    // within the limits
+        {100, kDetailZ * 0.8f},  // 30 units in: would be behind the eye
+        {-200, kDetailZ * 2.0f}, // 60 units out: would be a dot
     };
     for (const Case &c : cases) {
         ASSERT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, 1003, 0), 0); // back to the organelle's own view
@@ -372,8 +396,9 @@ TEST_F(ZelleTest, StartViewComesBackFromATurnedCellAndFromTheDetailView)
     goToDetail(1003);
     ASSERT_EQ(Zelle_Action(ZELLE_ACTION_ZOOM, 120, 0), 0);
     ASSERT_EQ(Zelle_Action(ZELLE_ACTION_START_VIEW, 0, 0), 0);
-    for (int code : {ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_DETAIL), ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_BACK),
-                     ZELLE_STATE_ENTERED(ZELLE_STATE_RETURNING), ZELLE_STATE_ENTERED(ZELLE_STATE_WHOLE_CELL)})
+    for (int code :
+         {ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_DETAIL), ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_BACK),
+          ZELLE_STATE_ENTERED(ZELLE_STATE_RETURNING), ZELLE_STATE_ENTERED(ZELLE_STATE_WHOLE_CELL)})
         renderUntil(code);
     EXPECT_EQ(picksAtStart(), all);
 }
@@ -417,7 +442,8 @@ TEST_F(ZelleTest, MovingDragShiftsTheModelInScreenUnits)
     EXPECT_NE(Zelle_Action(ZELLE_ACTION_PICK, p0.x, p0.y), 1000);
 }
 
-class ZelleSortTest : public ZelleTest {
+class ZelleSortTest : public ZelleTest
+{
     // Eleven placements of object 3 at different distances from the eye; the rest of the
     // cell far off to the side behind the eye, where nothing is drawn.
     void adjustModel(Model &m) override
@@ -426,7 +452,8 @@ class ZelleSortTest : public ZelleTest {
         for (int i = 0; i < kPlacementCount; ++i) {
             Placement &p = m.placements[size_t(i)];
             if (i % 11 == 3)
-                p.matrix = placeAt(camera, {-2.0f + 0.3f * float(i / 11), 0.2f * float(i % 7), -4.0f - float((i * 7) % 13)});
+                p.matrix = placeAt(
+                    camera, {-2.0f + 0.3f * float(i / 11), 0.2f * float(i % 7), -4.0f - float((i * 7) % 13)});
             else
                 p.matrix = placeAt(camera, {float(i), 0, 20.0f + float(i)});
         }
@@ -463,7 +490,8 @@ TEST_F(ZelleSortTest, ActionSixFollowsTheFarthestFirstSort)
     EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PLACEMENT_OF, 3, 0), expected);
 }
 
-class ZelleTieTest : public ZelleTest {
+class ZelleTieTest : public ZelleTest
+{
     void adjustModel(Model &m) override { m.placements[1].matrix = m.placements[0].matrix; }
 };
 
@@ -477,7 +505,8 @@ TEST_F(ZelleTieTest, EqualDepthsGiveTheEarlierEntry)
     EXPECT_EQ(Zelle_Render(p.x, p.y), 1000);
 }
 
-class ZelleHiddenPartsTest : public ZelleTest {
+class ZelleHiddenPartsTest : public ZelleTest
+{
     // Object 0 shows only its 21st overview part (the others are far beyond the far plane)
     // and has no detail parts.
     void adjustModel(Model &m) override
@@ -543,17 +572,19 @@ TEST_F(ZelleTest, DamagedFilesAreSkippedAndReportedOnce)
         readFileBytes(path, b);
         return b;
     };
-    struct Case {
+    struct Case
+    {
         const char *name;
         std::string file;
         std::function<void(std::vector<uint8_t> &)> damage; // empty: delete the file
-        int object;          // object whose placements can no longer be picked, -1 none
+        int object; // object whose placements can no longer be picked, -1 none
         bool table_lost;
         const char *report = nullptr; // the whole report when it does not name the file
     };
     const Case cases[] = {
         {"missing mesh", "mesh5.mesh", {}, 5, false},
-        {"face index past the vertices", "mesh6.mesh", [](auto &b) { b[16 + 8 * 12 + 4 * 8 + 6 * 12] = 9; }, 6, false},
+        {"face index past the vertices", "mesh6.mesh", [](auto &b) { b[16 + 8 * 12 + 4 * 8 + 6 * 12] = 9; },
+         6, false},
         {"huge face count", "mesh1.mesh", [](auto &b) { b[15] = 0x7F; }, 1, false},
         {"object cut short", "object7.obj", [](auto &b) { b.resize(b.size() - 1); }, 7, false},
         {"mesh index 25", "object8.obj", [](auto &b) { b[76] = 25; }, 8, false},

@@ -8,8 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     zelle::Image image;
     std::string report;
     if (!zelle::decodeDib(fuzz::bytes(data, size), image, &report)) {
-        FUZZ_CHECK(report == "Unknown DIB file format." || report == "Out of memory."
-                   || report == "Image file conversion error.");
+        FUZZ_CHECK(report == "Unknown DIB file format." || report == "Out of memory." ||
+                   report == "Image file conversion error.");
         FUZZ_CHECK(image.rgb.empty());
         return 0;
     }

@@ -16,10 +16,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(test.id.size() == kTestIdSize && test.bytes.startsWith(test.id));
     try {
         switch (test.kind) {
-        case TestKind::SelfCheck: (void)parseSelfCheckTest(test.bytes, path); break;
-        case TestKind::MultipleChoice: (void)parseMultipleChoiceTest(test.bytes, path); break;
-        case TestKind::Cloze: (void)parseClozeTest(test.bytes, path); break;
-        case TestKind::Unknown: FUZZ_CHECK(!"compiled a test of no kind"); break;
+        case TestKind::SelfCheck:
+            (void)parseSelfCheckTest(test.bytes, path);
+            break;
+        case TestKind::MultipleChoice:
+            (void)parseMultipleChoiceTest(test.bytes, path);
+            break;
+        case TestKind::Cloze:
+            (void)parseClozeTest(test.bytes, path);
+            break;
+        case TestKind::Unknown:
+            FUZZ_CHECK(!"compiled a test of no kind");
+            break;
         }
     } catch (const TestFileError &e) {
         std::fprintf(stderr, "%s\n", e.what());

@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const zelle::Placement &p : table)
         FUZZ_CHECK(p.object_index >= 0 && p.object_index < zelle::kObjectCount);
     const std::vector<uint8_t> written = zelle::serializeSceneTable(table);
-    FUZZ_CHECK(written.size() == size_t(zelle::kSceneTableSize) && std::memcmp(written.data(), data, written.size()) == 0);
+    FUZZ_CHECK(written.size() == size_t(zelle::kSceneTableSize) &&
+               std::memcmp(written.data(), data, written.size()) == 0);
     return 0;
 }

@@ -10,12 +10,12 @@
 #include <unistd.h>
 #include <vector>
 
-#define FUZZ_CHECK(cond)                                                                                    \
-    do {                                                                                                    \
-        if (!(cond)) {                                                                                      \
+#define FUZZ_CHECK(cond)                                                                                     \
+    do {                                                                                                     \
+        if (!(cond)) {                                                                                       \
             std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #cond);                 \
-            std::abort();                                                                                   \
-        }                                                                                                   \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (0)
 
 namespace fuzz {
@@ -31,7 +31,8 @@ inline std::string scratchFile(const uint8_t *data, size_t size, const char *nam
 {
     static const std::string folder = [] {
         const char *tmp = std::getenv("TMPDIR");
-        std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/vellora-fuzz-" + std::to_string(getpid());
+        std::string dir =
+            std::string(tmp && *tmp ? tmp : "/tmp") + "/vellora-fuzz-" + std::to_string(getpid());
         std::filesystem::create_directories(dir);
         static const std::string removeAtExit = dir;
         std::atexit([] {

@@ -65,7 +65,8 @@ TEST(ModelFiles, MeshesAndTexturesAreCompleteAndInRange)
     for (int i = 0; i < zelle::kMeshCount; ++i) {
         const zelle::Mesh &mesh = m.meshes[i];
         EXPECT_GT(mesh.faces.size(), 0u) << "mesh " << i;
-        const int nv = int(mesh.vertices.size()), nt = int(mesh.texcoords.size()), nn = int(mesh.normals.size());
+        const int nv = int(mesh.vertices.size()), nt = int(mesh.texcoords.size()),
+                  nn = int(mesh.normals.size());
         for (const auto &f : mesh.faces)
             for (int k = 0; k < 3; ++k) {
                 ASSERT_TRUE(f.vertex[k] >= 1 && f.vertex[k] <= nv) << "mesh " << i;
@@ -78,8 +79,10 @@ TEST(ModelFiles, MeshesAndTexturesAreCompleteAndInRange)
         zelle::Image img;
         zelle::setDibReports(false);
         ASSERT_TRUE(zelle::loadDib(zelleFile("tex" + std::to_string(i) + ".tex"), img)) << "tex" << i;
-        EXPECT_TRUE(img.width >= 8 && (img.width & (img.width - 1)) == 0) << "tex" << i << " width " << img.width;
-        EXPECT_TRUE(img.height >= 8 && (img.height & (img.height - 1)) == 0) << "tex" << i << " height " << img.height;
+        EXPECT_TRUE(img.width >= 8 && (img.width & (img.width - 1)) == 0)
+            << "tex" << i << " width " << img.width;
+        EXPECT_TRUE(img.height >= 8 && (img.height & (img.height - 1)) == 0)
+            << "tex" << i << " height " << img.height;
         // Texture detail: not one flat colour.
         std::set<uint32_t> colours;
         for (size_t p = 0; p + 2 < img.rgb.size(); p += 3)
@@ -145,8 +148,8 @@ TEST(ModelFiles, MeshNameListNamesEveryMeshInCp1252)
     for (const auto &n : names)
         EXPECT_FALSE(n.isEmpty());
     // The hints of the detail views use the terms of the teaching material, in cp1252.
-    for (const char *term : {"Kernh\xfclle", "Kernpore", "Nucleolus", "Thylakoid", "Granum", "St\xe4rkekorn", "Crista",
-                             "Mikrotubulus", "Aktinfilament", "Plasmodesmos", "Tonoplast"})
+    for (const char *term : {"Kernh\xfclle", "Kernpore", "Nucleolus", "Thylakoid", "Granum", "St\xe4rkekorn",
+                             "Crista", "Mikrotubulus", "Aktinfilament", "Plasmodesmos", "Tonoplast"})
         EXPECT_TRUE(names.contains(QByteArray(term))) << term;
     // Line k is the name of mesh k, as the mesh table lists it.
     const YAML::Node table = YAML::LoadFile(std::string(MODEL_SOURCES_DIR) + "/meshes.yaml");
@@ -159,7 +162,8 @@ TEST(ModelFiles, MeshNameListNamesEveryMeshInCp1252)
 
 // --- Organelle bodies -----------------------------------------------------------------------
 
-struct Body {
+struct Body
+{
     std::string shape, role;
     P3 centre{0, 0, 0}, radii{0, 0, 0}, half{0, 0, 0}, a{0, 0, 0}, b{0, 0, 0};
     double radius = 0, exponent = 2;
@@ -184,7 +188,8 @@ struct Body {
     bool inside(const P3 &p) const
     {
         if (shape == "ellipsoid") {
-            const double x = (p.x - centre.x) / radii.x, y = (p.y - centre.y) / radii.y, z = (p.z - centre.z) / radii.z;
+            const double x = (p.x - centre.x) / radii.x, y = (p.y - centre.y) / radii.y,
+                         z = (p.z - centre.z) / radii.z;
             return x * x + y * y + z * z <= 1;
         }
         if (shape == "capsule") {
@@ -208,13 +213,15 @@ struct Body {
         std::vector<P3> dirs;
         const int nd = 150;
         for (int i = 0; i < nd; ++i) {
-            const double y = 1 - 2 * (i + 0.5) / nd, r = std::sqrt(1 - y * y), ang = i * M_PI * (3 - std::sqrt(5.0));
+            const double y = 1 - 2 * (i + 0.5) / nd, r = std::sqrt(1 - y * y),
+                         ang = i * M_PI * (3 - std::sqrt(5.0));
             dirs.push_back({r * std::cos(ang), y, r * std::sin(ang)});
         }
         if (shape == "ellipsoid") {
             for (double s : {1.0, 0.6})
                 for (const P3 &d : dirs)
-                    out.push_back({centre.x + d.x * radii.x * s, centre.y + d.y * radii.y * s, centre.z + d.z * radii.z * s});
+                    out.push_back({centre.x + d.x * radii.x * s, centre.y + d.y * radii.y * s,
+                                   centre.z + d.z * radii.z * s});
             out.push_back(centre);
         } else if (shape == "capsule") {
             for (int k = 0; k <= 12; ++k) {
@@ -229,7 +236,10 @@ struct Body {
     }
 };
 
-P3 v3(const YAML::Node &n) { return {n[0].as<double>(), n[1].as<double>(), n[2].as<double>()}; }
+P3 v3(const YAML::Node &n)
+{
+    return {n[0].as<double>(), n[1].as<double>(), n[2].as<double>()};
+}
 
 Body parseBody(const YAML::Node &n)
 {
@@ -266,7 +276,8 @@ P3 apply(const zelle::Matrix &m, const P3 &p)
 P3 applyInverse(const zelle::Matrix &m, const P3 &p)
 {
     const P3 d{p.x - m[12], p.y - m[13], p.z - m[14]};
-    return {m[0] * d.x + m[1] * d.y + m[2] * d.z, m[4] * d.x + m[5] * d.y + m[6] * d.z, m[8] * d.x + m[9] * d.y + m[10] * d.z};
+    return {m[0] * d.x + m[1] * d.y + m[2] * d.z, m[4] * d.x + m[5] * d.y + m[6] * d.z,
+            m[8] * d.x + m[9] * d.y + m[10] * d.z};
 }
 
 bool overlap(const Body &a, const zelle::Matrix &ma, const Body &b, const zelle::Matrix &mb)
@@ -297,7 +308,11 @@ TEST(ModelBodies, OverlapCheckSeesBodiesThatTouch)
         m[14] = float(z);
         return m;
     };
-    struct Case { double y; bool overlaps; } cases[] = {{0.0, true}, {0.14, true}, {0.16, false}, {1.0, false}};
+    struct Case
+    {
+        double y;
+        bool overlaps;
+    } cases[] = {{0.0, true}, {0.14, true}, {0.16, false}, {1.0, false}};
     for (const auto &cs : cases)
         EXPECT_EQ(overlap(e, at(0, 0, 0), c, at(0.05, cs.y, 0)), cs.overlaps) << "capsule at y = " << cs.y;
 }
@@ -332,7 +347,8 @@ TEST(ModelBodies, NoOrganelleEntersAnotherOrLeavesTheCytoplasm)
         for (const P3 &s : b.samples()) {
             const P3 world = apply(p->matrix, s);
             ASSERT_TRUE(bodies[membrane->object_index].inside(applyInverse(membrane->matrix, world)))
-                << "placement " << p->id << " (object " << p->object_index << ") reaches through the plasma membrane";
+                << "placement " << p->id << " (object " << p->object_index
+                << ") reaches through the plasma membrane";
             ASSERT_FALSE(bodies[vacuole->object_index].inside(applyInverse(vacuole->matrix, world)))
                 << "placement " << p->id << " (object " << p->object_index << ") reaches into the vacuole";
         }
@@ -341,8 +357,8 @@ TEST(ModelBodies, NoOrganelleEntersAnotherOrLeavesTheCytoplasm)
         for (size_t k = i + 1; k < organelles.size(); ++k) {
             const auto *a = organelles[i], *b = organelles[k];
             EXPECT_FALSE(overlap(bodies[a->object_index], a->matrix, bodies[b->object_index], b->matrix))
-                << "placements " << a->id << " (object " << a->object_index << ") and " << b->id << " (object "
-                << b->object_index << ") intersect";
+                << "placements " << a->id << " (object " << a->object_index << ") and " << b->id
+                << " (object " << b->object_index << ") intersect";
         }
 }
 
@@ -377,7 +393,8 @@ TEST(ModelBodies, OnlyWhatTheCutOpensReachesTheCutPlane)
         if (opened[p.object_index]) {
             const P3 o = applyInverse(membrane->matrix, apply(p.matrix, {0, 0, 0}));
             const P3 z = applyInverse(membrane->matrix, apply(p.matrix, {0, 0, 1}));
-            EXPECT_NEAR(o.z, cut, 1e-3) << "placement " << p.id << " (object " << p.object_index << ") is not in the cut";
+            EXPECT_NEAR(o.z, cut, 1e-3)
+                << "placement " << p.id << " (object " << p.object_index << ") is not in the cut";
             EXPECT_NEAR(z.z - o.z, 1.0, 1e-3) << "placement " << p.id << " (object " << p.object_index
                                               << ") does not open towards the viewer";
             ++inTheCut;
@@ -385,7 +402,8 @@ TEST(ModelBodies, OnlyWhatTheCutOpensReachesTheCutPlane)
         }
         for (const P3 &s : b.samples()) {
             const P3 c = applyInverse(membrane->matrix, apply(p.matrix, s));
-            ASSERT_LE(c.z, cut) << "placement " << p.id << " (object " << p.object_index << ") reaches above the cut";
+            ASSERT_LE(c.z, cut) << "placement " << p.id << " (object " << p.object_index
+                                << ") reaches above the cut";
         }
     }
     // The section shows the nucleus and, along the wall, the organelles that it opens.
@@ -397,8 +415,8 @@ TEST(ModelBodies, OnlyWhatTheCutOpensReachesTheCutPlane)
 int runZellgen(const fs::path &sources, const fs::path &out, std::string *errors)
 {
     const fs::path log = out.string() + ".log";
-    const std::string cmd = std::string("\"") + ZELLGEN_EXE + "\" --sources \"" + sources.string() + "\" --out \"" +
-                            out.string() + "\" 2> \"" + log.string() + "\"";
+    const std::string cmd = std::string("\"") + ZELLGEN_EXE + "\" --sources \"" + sources.string() +
+                            "\" --out \"" + out.string() + "\" 2> \"" + log.string() + "\"";
     const int rc = std::system(cmd.c_str());
     std::ifstream in(log);
     errors->assign(std::istreambuf_iterator<char>(in), {});
@@ -419,7 +437,8 @@ std::map<std::string, std::vector<uint8_t>> folderBytes(const fs::path &dir)
 
 fs::path scratch(const std::string &name)
 {
-    const fs::path p = fs::temp_directory_path() / ("vellora-model-" + std::to_string(::getpid()) + "-" + name);
+    const fs::path p =
+        fs::temp_directory_path() / ("vellora-model-" + std::to_string(::getpid()) + "-" + name);
     fs::remove_all(p);
     fs::create_directories(p);
     return p;
@@ -441,7 +460,10 @@ TEST(ModelGenerator, SameSourcesGiveTheSameBytes)
 TEST(ModelGenerator, RefusesSourcesThatBreakTheModel)
 {
     // Each case edits one source file; the generator must fail with a reason and write no model.
-    struct Case { const char *file, *from, *to, *reason; } cases[] = {
+    struct Case
+    {
+        const char *file, *from, *to, *reason;
+    } cases[] = {
         {"scene.yaml", "  - {object: 8, pos: [0, 0, 0]}\n", "", "placements, 140 are needed"},
         {"objects.yaml", "{mesh: microtubule}", "{mesh: no_such_mesh}", "unknown mesh key"},
         {"meshes.yaml", "size: [256, 256]", "size: [256, 200]", "powers of two"},

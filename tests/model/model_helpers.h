@@ -13,10 +13,17 @@
 
 namespace modeltest {
 
-inline std::string distDir() { return VELLORA_DIST_DIR; }
-inline std::string zelleFile(const std::string &name) { return distDir() + "/zelle/" + name; }
+inline std::string distDir()
+{
+    return VELLORA_DIST_DIR;
+}
+inline std::string zelleFile(const std::string &name)
+{
+    return distDir() + "/zelle/" + name;
+}
 
-struct LoadedModel {
+struct LoadedModel
+{
     std::vector<zelle::Mesh> meshes;
     std::vector<zelle::Object> objects;
     std::vector<zelle::Placement> placements;
@@ -49,7 +56,8 @@ inline bool loadModel(LoadedModel &m, std::string *why)
     }
     std::vector<uint8_t> bytes;
     std::string err;
-    if (!zelle::readFileBytes(zelleFile("zelle.obj"), bytes) || !zelle::parseSceneTable(bytes, m.placements, &err)) {
+    if (!zelle::readFileBytes(zelleFile("zelle.obj"), bytes) ||
+        !zelle::parseSceneTable(bytes, m.placements, &err)) {
         *why = "zelle.obj: " + err;
         return false;
     }
@@ -71,7 +79,10 @@ inline Mat multiply(const Mat &a, const Mat &b)
     return r;
 }
 
-struct P3 { double x, y, z; };
+struct P3
+{
+    double x, y, z;
+};
 
 inline P3 transform(const Mat &m, const zelle::Vec3 &v)
 {
@@ -95,13 +106,16 @@ inline bool project(const P3 &eye, double &wx, double &wy)
 // The library's initial camera, nine units in front of the eye.
 inline Mat initialCamera()
 {
-    return {0.3594f, -0.57f, 0.739f, 0, -0.0735f, -0.8068f, -0.58615f, 0,
-            0.9302f, 0.1563f, -0.3319f, 0, -0.21f, 1.18f, -9.0f, 1};
+    return {0.3594f, -0.57f,  0.739f,   0, -0.0735f, -0.8068f, -0.58615f, 0,
+            0.9302f, 0.1563f, -0.3319f, 0, -0.21f,   1.18f,    -9.0f,     1};
 }
 
 // Window points to try for a part: the centroids of its triangles that face the eye, nearest
 // first.
-struct Candidate { double depth, x, y; };
+struct Candidate
+{
+    double depth, x, y;
+};
 
 inline void candidates(const zelle::Mesh &mesh, const Mat &modelview, std::vector<Candidate> &out)
 {
@@ -109,7 +123,8 @@ inline void candidates(const zelle::Mesh &mesh, const Mat &modelview, std::vecto
         P3 p[3];
         for (int k = 0; k < 3; ++k)
             p[k] = transform(modelview, mesh.vertices[f.vertex[k] - 1]);
-        const P3 c{(p[0].x + p[1].x + p[2].x) / 3, (p[0].y + p[1].y + p[2].y) / 3, (p[0].z + p[1].z + p[2].z) / 3};
+        const P3 c{(p[0].x + p[1].x + p[2].x) / 3, (p[0].y + p[1].y + p[2].y) / 3,
+                   (p[0].z + p[1].z + p[2].z) / 3};
         double wx, wy;
         if (project(c, wx, wy))
             out.push_back({-c.z, wx, wy});

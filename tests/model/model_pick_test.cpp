@@ -17,12 +17,18 @@ using namespace modeltest;
 namespace {
 
 // The organelle menu's label colours as the cell screen sets them (24-bit BGR), by organelle index.
-constexpr int kMenuColours[zelle::kObjectCount] = {9782668,  13001571, 51455,    5066115,  1372168, 227289,
-                                                   13152670, 16496559, 1197672,  14914654, 2114551};
+constexpr int kMenuColours[zelle::kObjectCount] = {9782668,  13001571, 51455,   5066115,  1372168, 227289,
+                                                   13152670, 16496559, 1197672, 14914654, 2114551};
 
-struct Rgb { int r, g, b; };
+struct Rgb
+{
+    int r, g, b;
+};
 
-Rgb fromBgr(int bgr) { return {bgr & 255, (bgr >> 8) & 255, (bgr >> 16) & 255}; }
+Rgb fromBgr(int bgr)
+{
+    return {bgr & 255, (bgr >> 8) & 255, (bgr >> 16) & 255};
+}
 
 // Hue in degrees and chroma (max - min) of a colour; lighting scales all three channels alike, so
 // it changes brightness and chroma but keeps the hue.
@@ -49,8 +55,9 @@ double hueDistance(double a, double b)
     return std::min(d, 360 - d);
 }
 
-class ModelPick : public ::testing::Test {
-protected:
+class ModelPick : public ::testing::Test
+{
+  protected:
     static void SetUpTestSuite()
     {
         std::string why;
@@ -67,7 +74,8 @@ protected:
     // The first candidate point at which the library's pick answers `expected`.
     static bool pickable(std::vector<Candidate> points, int expected, size_t tries, Candidate *hit)
     {
-        std::sort(points.begin(), points.end(), [](const Candidate &a, const Candidate &b) { return a.depth < b.depth; });
+        std::sort(points.begin(), points.end(),
+                  [](const Candidate &a, const Candidate &b) { return a.depth < b.depth; });
         for (size_t i = 0; i < points.size() && i < tries; ++i) {
             if (Zelle_Action(9, int(points[i].x), int(points[i].y)) == expected) {
                 *hit = points[i];
@@ -109,7 +117,8 @@ TEST_F(ModelPick, EveryOrganelleKindIsPickableInTheWholeCell)
             found.insert(it->object_index);
     }
     for (int kind = 0; kind < zelle::kObjectCount; ++kind)
-        EXPECT_TRUE(found.count(kind)) << "no placement of object " << kind << " can be picked from the initial camera";
+        EXPECT_TRUE(found.count(kind))
+            << "no placement of object " << kind << " can be picked from the initial camera";
 }
 
 TEST_F(ModelPick, EveryKindShowsItsMenuColourInTheWholeCell)
@@ -161,8 +170,8 @@ TEST_F(ModelPick, EveryKindShowsItsMenuColourInTheWholeCell)
         std::sort(d.begin(), d.end());
         const double median = d[d.size() / 2];
         EXPECT_LE(median, 15.0) << "object " << kind << ": the picked pixels' hue is " << median
-                                << " degrees away from its menu colour (" << want << " degrees), in " << d.size()
-                                << " pixels";
+                                << " degrees away from its menu colour (" << want << " degrees), in "
+                                << d.size() << " pixels";
     }
 }
 

@@ -30,7 +30,8 @@ using namespace vellora::profiles;
 const QByteArray kPassword = "geheim1";
 
 // What the child tells the parent after a save returned.
-struct Ack {
+struct Ack
+{
     char kind;       // 'R' result appended, 'P' profile created
     int32_t profile; // which profile: its number in the name "Lerner<n>"
     int32_t sequence;
@@ -111,8 +112,8 @@ int main(int argc, char **argv)
         store.LoadProfileIndex();
         store.EnsureFolder();
         for (int n = 0; n < 3; ++n) {
-            if (!store.CreateProfile(profileName(n), kPassword) || !store.SignIn(store.FindProfile(profileName(n), kPassword))
-                || !store.SaveAndSignOut()) {
+            if (!store.CreateProfile(profileName(n), kPassword) ||
+                !store.SignIn(store.FindProfile(profileName(n), kPassword)) || !store.SaveAndSignOut()) {
                 std::fprintf(stderr, "set-up failed: %s\n", qPrintable(store.LastError()));
                 return 2;
             }
@@ -188,9 +189,9 @@ int main(int argc, char **argv)
             bool read = false;
             const QByteArray bytes = readFile(path, &read);
             ProfileFile profile;
-            const bool whole = read && readProfileFile(bytes, profile) == ProfileFileError::None
-                               && profile.Name == name
-                               && (bytes.size() - 4 - profile.Name.size() - kDigestLength) % kResultSize == 0;
+            const bool whole = read && readProfileFile(bytes, profile) == ProfileFileError::None &&
+                               profile.Name == name &&
+                               (bytes.size() - 4 - profile.Name.size() - kDigestLength) % kResultSize == 0;
             if (!whole) {
                 ++damaged;
                 std::fprintf(stderr, "round %d: %s damaged (%lld bytes)\n", round, fileName.constData(),
@@ -211,8 +212,9 @@ int main(int argc, char **argv)
             }
         }
         if ((round + 1) % 100 == 0)
-            std::printf("%d kills, %ld saves acknowledged, %d damaged files, %d lost results, %d lost profiles\n",
-                        round + 1, totalAcks, damaged, missingResults, missingProfiles);
+            std::printf(
+                "%d kills, %ld saves acknowledged, %d damaged files, %d lost results, %d lost profiles\n",
+                round + 1, totalAcks, damaged, missingResults, missingProfiles);
         std::fflush(stdout);
     }
 

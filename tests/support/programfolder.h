@@ -18,7 +18,7 @@ namespace vellora::test {
 // by side.
 class ProgramFolder
 {
-public:
+  public:
     ProgramFolder() { setProgramFolder(dir_.path()); }
     ~ProgramFolder() { setProgramFolder(QString()); }
     ProgramFolder(const ProgramFolder &) = delete;
@@ -43,7 +43,7 @@ public:
         QFile::link(target, dir_.filePath(relative));
     }
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

@@ -19,7 +19,8 @@ const QColor kHot(255, 255, 255);
 const QColor kBorder(0, 0, 255);
 const QColor kInk(0, 0, 0);
 
-struct Button {
+struct Button
+{
     ZButton button;
     int clicks = 0;
     Button()

@@ -40,7 +40,8 @@ const QColor kBorder(0, 0, 200);
 const QColor kBox(255, 255, 255);
 const QColor kInk(200, 0, 0);
 
-struct Box {
+struct Box
+{
     ZCheckBox box;
     Box()
     {
@@ -59,7 +60,8 @@ TEST(CheckBoxLayout, HeightFollowsTheCaption)
     Box b;
     const QString w = wideWord(&b.box);
     ASSERT_LE(QFontMetrics(captionFont(), &b.box).horizontalAdvance(w + QLatin1Char(' ')), 180);
-    struct Case {
+    struct Case
+    {
         QString caption;
         int height;
     };

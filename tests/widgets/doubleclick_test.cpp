@@ -32,7 +32,8 @@ void doubleClick(QWidget *w, QPoint at)
 }
 
 // A control under test and how many clicks it has reported so far.
-struct Clickable {
+struct Clickable
+{
     std::unique_ptr<QWidget> widget;
     QPoint inside;
     std::function<int()> clicks;
@@ -64,8 +65,8 @@ Clickable menu()
     m->Popup();
     const ZItem *first = m->Items()[0];
     const QPoint inside(first->Left() + 2, first->Top() + 2);
-    QMouseEvent move(QEvent::MouseMove, QPointF(inside), m->mapToGlobal(QPointF(inside)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(inside), m->mapToGlobal(QPointF(inside)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(m.get(), &move);
     auto count = std::make_shared<int>(0);
     m->OnClick = [count](ZMenu *, int) { ++*count; };
@@ -89,7 +90,8 @@ Clickable checkBox()
             }};
 }
 
-struct Case {
+struct Case
+{
     const char *name;
     Clickable (*make)();
 };

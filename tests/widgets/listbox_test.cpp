@@ -28,7 +28,8 @@ QStringList rows(int count)
     return list;
 }
 
-struct Box {
+struct Box
+{
     ZListBox box;
     int changes = 0;
     explicit Box(int count)

@@ -1,9 +1,9 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -34,14 +34,16 @@ void click(QWidget *w, Qt::MouseButton button = Qt::LeftButton)
     const QPointF at = QRectF(w->rect()).center();
     QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), button, button, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), button, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), button, Qt::NoButton,
+                        Qt::NoModifier);
     QCoreApplication::sendEvent(w, &release);
 }
 
 const QColor kBack(255, 255, 224);
 const QColor kInk(0, 0, 128);
 
-struct Memo {
+struct Memo
+{
     ZMemo memo;
     explicit Memo(int width = 300, int height = 200)
     {
@@ -60,7 +62,8 @@ struct Memo {
 
 // One word as it should appear: its text (with the blank), its row and the pieces whose
 // widths add up to its x.
-struct Placed {
+struct Placed
+{
     const char *text;
     int row;
     std::vector<const char *> before;
@@ -79,7 +82,8 @@ QImage expectedImage(const Memo &m, const std::vector<Placed> &words, int positi
         int x = 0;
         for (const char *piece : w.before)
             x += m.width(piece);
-        p.drawText(QPoint(x, (w.row - position) * m.memo.RowSize() + fm.ascent()), vellora::fromCp1252(QByteArray(w.text)));
+        p.drawText(QPoint(x, (w.row - position) * m.memo.RowSize() + fm.ascent()),
+                   vellora::fromCp1252(QByteArray(w.text)));
     }
     return image;
 }
@@ -101,15 +105,18 @@ TEST(MemoLayout, StartsWithRowSizeOneAndNoRows)
 
 TEST(MemoLayout, RowSizeIsOneAndAHalfTextHeightsRoundedHalfToEven)
 {
-    struct Case {
+    struct Case
+    {
         const char *family;
         int pixels;
         int textHeight;
         int rowSize;
     };
     // 28.5 must give 28, not 29.
-    const Case cases[] = {{"Trebuchet MS", 13, 18, 27}, {"Trebuchet MS", 14, 19, 28},
-                          {"Liberation Sans", 19, 21, 32}, {"Trebuchet MS", 23, 32, 48}};
+    const Case cases[] = {{"Trebuchet MS", 13, 18, 27},
+                          {"Trebuchet MS", 14, 19, 28},
+                          {"Liberation Sans", 19, 21, 32},
+                          {"Trebuchet MS", 23, 32, 48}};
     for (const Case &c : cases) {
         ZMemo memo;
         memo.resize(200, 100);
@@ -124,7 +131,8 @@ TEST(MemoLayout, RowSizeIsOneAndAHalfTextHeightsRoundedHalfToEven)
 
 TEST(MemoLayout, WordsBlanksAndLineBreaks)
 {
-    struct Case {
+    struct Case
+    {
         const char *name;
         QByteArray text;
         std::vector<Placed> words;
@@ -229,7 +237,8 @@ TEST(MemoLinks, LinkThenFullStop)
     const QFontMetrics lm(linkFont(), &m.memo);
     EXPECT_EQ(label->text(), QStringLiteral("Zellwand"));
     EXPECT_EQ(label->Tag(), 12);
-    EXPECT_EQ(label->geometry(), QRect(m.width("Siehe "), 0, lm.horizontalAdvance(QStringLiteral("Zellwand")), lm.height()));
+    EXPECT_EQ(label->geometry(),
+              QRect(m.width("Siehe "), 0, lm.horizontalAdvance(QStringLiteral("Zellwand")), lm.height()));
     EXPECT_EQ(label->font(), linkFont());
     EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(m.memo.RowCount(), 0);
@@ -255,7 +264,8 @@ TEST(MemoLinks, LinkThenFullStop)
 TEST(MemoLinks, CaptionWithBlanksIsOneUnitAndWraps)
 {
     Memo probe;
-    const int captionWidth = QFontMetrics(linkFont(), &probe.memo).horizontalAdvance(QStringLiteral("Zellkern Membran"));
+    const int captionWidth =
+        QFontMetrics(linkFont(), &probe.memo).horizontalAdvance(QStringLiteral("Zellkern Membran"));
     Memo m(probe.width("Der ") + captionWidth + 9, 100);
     m.memo.SetText("Der #-3#Zellkern Membran# x");
     ASSERT_EQ(m.memo.Links().size(), 1u);
@@ -342,7 +352,8 @@ TEST(MemoLinks, SurplusLabelsAreFreed)
 
 TEST(MemoLinks, BrokenMarkupIsShownAndStopsAtTheEnd)
 {
-    struct Case {
+    struct Case
+    {
         QByteArray text;
         std::size_t links;
         bool valid;

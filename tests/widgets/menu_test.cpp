@@ -63,7 +63,7 @@ int countColor(const QImage &image, const QRect &area, const QColor &color)
 
 class MenuTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         form = std::make_unique<QWidget>();

@@ -15,7 +15,7 @@ namespace {
 
 class MenuContainerTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         screen = std::make_unique<QWidget>();

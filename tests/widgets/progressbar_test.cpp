@@ -1,7 +1,7 @@
 #include <QImage>
 
-#include <string>
 #include <gtest/gtest.h>
+#include <string>
 
 #include "ProgressBar.h"
 
@@ -12,7 +12,8 @@ const QColor kFace(200, 200, 200);
 const QColor kDone(0, 160, 0);
 const QColor kLeft(250, 250, 250);
 
-struct Bar {
+struct Bar
+{
     ZProgressBar bar;
     Bar(int width, int min, int max, int pos)
     {
@@ -51,7 +52,8 @@ std::string runs(std::initializer_list<std::pair<int, QColor>> parts)
 
 TEST(ProgressBarPaint, DoneDividerAndRest)
 {
-    struct Case {
+    struct Case
+    {
         const char *name;
         int width, min, max, pos;
         std::string expected;
@@ -59,15 +61,19 @@ TEST(ProgressBarPaint, DoneDividerAndRest)
     };
     const std::vector<Case> cases = {
         // a = round(99 x 5 / 10) = round(49.5) = 50: halves go to the even neighbour
-        {"half", 100, 0, 10, 5, runs({{1, kBorder}, {49, kDone}, {1, kBorder}, {48, kLeft}, {1, kBorder}}), "50%"},
+        {"half", 100, 0, 10, 5, runs({{1, kBorder}, {49, kDone}, {1, kBorder}, {48, kLeft}, {1, kBorder}}),
+         "50%"},
         // a = round(100 x 1 / 8) = round(12.5) = 12, hint 12.5 -> 12
-        {"half down", 101, 0, 8, 1, runs({{1, kBorder}, {11, kDone}, {1, kBorder}, {87, kLeft}, {1, kBorder}}), "12%"},
+        {"half down", 101, 0, 8, 1,
+         runs({{1, kBorder}, {11, kDone}, {1, kBorder}, {87, kLeft}, {1, kBorder}}), "12%"},
         // a = round(99 x 3 / 8) = round(37.125) = 37, hint 37.5 -> 38
-        {"half up", 100, 0, 8, 3, runs({{1, kBorder}, {36, kDone}, {1, kBorder}, {61, kLeft}, {1, kBorder}}), "38%"},
+        {"half up", 100, 0, 8, 3, runs({{1, kBorder}, {36, kDone}, {1, kBorder}, {61, kLeft}, {1, kBorder}}),
+         "38%"},
         // a = 0: the divider falls on the left border
         {"empty", 100, 0, 10, 0, runs({{1, kBorder}, {98, kLeft}, {1, kBorder}}), "0%"},
         {"full", 100, 0, 10, 10, runs({{1, kBorder}, {98, kDone}, {1, kBorder}}), "100%"},
-        {"offset range", 100, 10, 20, 15, runs({{1, kBorder}, {49, kDone}, {1, kBorder}, {48, kLeft}, {1, kBorder}}), "50%"},
+        {"offset range", 100, 10, 20, 15,
+         runs({{1, kBorder}, {49, kDone}, {1, kBorder}, {48, kLeft}, {1, kBorder}}), "50%"},
         {"min = max", 100, 4, 4, 4, runs({{1, kBorder}, {98, kFace}, {1, kBorder}}), ""},
     };
     for (const Case &c : cases) {

@@ -16,13 +16,26 @@ void mouse(QWidget *w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt:
     QCoreApplication::sendEvent(w, &e);
 }
 
-void press(QWidget *w, QPoint at) { mouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); }
-void release(QWidget *w, QPoint at) { mouse(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton); }
-void drag(QWidget *w, QPoint at) { mouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton); }
-void hover(QWidget *w, QPoint at) { mouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); }
+void press(QWidget *w, QPoint at)
+{
+    mouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+}
+void release(QWidget *w, QPoint at)
+{
+    mouse(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+}
+void drag(QWidget *w, QPoint at)
+{
+    mouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+}
+void hover(QWidget *w, QPoint at)
+{
+    mouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+}
 
 // Counts the paints a widget receives.
-struct PaintCounter : QObject {
+struct PaintCounter : QObject
+{
     int paints = 0;
     bool eventFilter(QObject *, QEvent *e) override
     {
@@ -45,7 +58,8 @@ QByteArray lines(int rows)
 }
 
 // The screens' layout: a memo 343 high with row size 27 and the 19 x 444 bar beside it.
-struct Screen {
+struct Screen
+{
     QWidget window;
     ZMemo *memo = new ZMemo(&window);
     ZScrollBar *bar = new ZScrollBar(&window);
@@ -79,7 +93,8 @@ TEST(ScrollBarRange, WorkedNumbers)
 
 TEST(ScrollBarRange, ShowsOnlyWhenMoreThanOneRowIsCut)
 {
-    struct Case {
+    struct Case
+    {
         int rows;
         int maximum;
         bool visible;
@@ -219,9 +234,9 @@ TEST(ScrollBarPaint, FrameButtonsTrackAndThumb)
         EXPECT_EQ(img.pixelColor(0, 200), grey);
         EXPECT_EQ(img.pixelColor(18, 200), grey);
         EXPECT_EQ(img.pixelColor(9, 0), grey);
-        EXPECT_EQ(img.pixelColor(2, 3), grey);               // up button
-        EXPECT_EQ(img.pixelColor(9, 7), white);              // up triangle
-        EXPECT_EQ(img.pixelColor(9, 426 + 10), white);       // down triangle
+        EXPECT_EQ(img.pixelColor(2, 3), grey);         // up button
+        EXPECT_EQ(img.pixelColor(9, 7), white);        // up triangle
+        EXPECT_EQ(img.pixelColor(9, 426 + 10), white); // down triangle
         EXPECT_EQ(img.pixelColor(9, top - 1), silver);
         EXPECT_EQ(img.pixelColor(9, top), thumb);
         EXPECT_EQ(img.pixelColor(9, top + 224 - 3), thumb);

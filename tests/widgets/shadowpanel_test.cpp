@@ -12,7 +12,8 @@ namespace {
 const QColor kBackground(192, 192, 192);
 const QColor kCard(255, 255, 255);
 
-struct Panel {
+struct Panel
+{
     ZShadowPanel panel;
     Panel(bool shadows)
     {
@@ -39,7 +40,7 @@ TEST(ShadowPanelPaint, CardWithoutShadow)
     const QImage img = p.panel.grab().toImage();
     EXPECT_EQ(img.pixelColor(9, 50), kBackground);
     EXPECT_EQ(img.pixelColor(10, 8), kCard);
-    EXPECT_EQ(img.pixelColor(193, 95), kCard);   // W - MR - 1, H - MB - 1
+    EXPECT_EQ(img.pixelColor(193, 95), kCard); // W - MR - 1, H - MB - 1
     EXPECT_EQ(img.pixelColor(194, 50), kBackground);
     EXPECT_EQ(img.pixelColor(100, 96), kBackground);
     EXPECT_EQ(img.pixelColor(100, 7), kBackground);

@@ -68,13 +68,13 @@ void memoSection(QWidget *form)
     memo->SetFontColor(kText);
     memo->SetLinkFont(formFont(13, true));
     memo->SetLinkFontColor(QColor(0, 80, 160));
-    memo->SetText(vellora::toCp1252(QStringLiteral(
-        "Der #5#Zellkern# steuert die Zelle. Er enthält die Erbinformation in Form der "
-        "#6#DNA#, die im #7#Kernplasma# liegt.\r\n\r\n"
-        "Die Kernhülle besteht aus zwei Membranen mit Poren, durch die Stoffe zwischen Kern "
-        "und #8#Cytoplasma# ausgetauscht werden. Siehe auch #12#Zellwand#.\r\n"
-        "Im Kern liegt das Kernkörperchen, in dem die Bausteine der #2#Ribosomen# entstehen. "
-        "Ein sehr langes Wort: Desoxyribonukleinsäuremolekülketten.")));
+    memo->SetText(vellora::toCp1252(
+        QStringLiteral("Der #5#Zellkern# steuert die Zelle. Er enthält die Erbinformation in Form der "
+                       "#6#DNA#, die im #7#Kernplasma# liegt.\r\n\r\n"
+                       "Die Kernhülle besteht aus zwei Membranen mit Poren, durch die Stoffe zwischen Kern "
+                       "und #8#Cytoplasma# ausgetauscht werden. Siehe auch #12#Zellwand#.\r\n"
+                       "Im Kern liegt das Kernkörperchen, in dem die Bausteine der #2#Ribosomen# entstehen. "
+                       "Ein sehr langes Wort: Desoxyribonukleinsäuremolekülketten.")));
     memo->OnLinkClick = [](ZMemo *, int number) { std::printf("Link %d\n", number); };
 
     auto *bar = new ZScrollBar(form);
@@ -89,10 +89,10 @@ void listSection(QWidget *form)
 {
     heading(form, QStringLiteral("ZListBox ohne und mit Leiste"), 390, 10);
     const QStringList organelles = {
-        QStringLiteral("Zellkern"),     QStringLiteral("ER"),         QStringLiteral("Ribosom"),
+        QStringLiteral("Zellkern"),      QStringLiteral("ER"),          QStringLiteral("Ribosom"),
         QStringLiteral("Golgi-Apparat"), QStringLiteral("Chloroplast"), QStringLiteral("Mitochondrium"),
-        QStringLiteral("Vakuole"),      QStringLiteral("Plasmalemma"), QStringLiteral("Zellwand"),
-        QStringLiteral("Peroxisom"),    QStringLiteral("Cytoskelett")};
+        QStringLiteral("Vakuole"),       QStringLiteral("Plasmalemma"), QStringLiteral("Zellwand"),
+        QStringLiteral("Peroxisom"),     QStringLiteral("Cytoskelett")};
     auto make = [&](int x, int count) {
         auto *box = new ZListBox(form);
         box->setGeometry(x, 32, 150, 180);
@@ -116,7 +116,8 @@ void listSection(QWidget *form)
 void buttonSection(QWidget *form)
 {
     heading(form, QStringLiteral("ZButton (2.: unter der Maus)"), 720, 10);
-    struct Sample {
+    struct Sample
+    {
         QString caption;
         ZButton::TextAlignment alignment;
         bool hovered;
@@ -166,7 +167,8 @@ void editSection(QWidget *form)
     check->SetBox(colorRef(vellora::kWhite));
     check->SetBorder(colorRef(vellora::kGrey));
     check->SetSize(15);
-    check->SetCaption(QStringLiteral("Die Vakuole speichert Wasser und gelöste Stoffe und hält den Zelldruck aufrecht."));
+    check->SetCaption(
+        QStringLiteral("Die Vakuole speichert Wasser und gelöste Stoffe und hält den Zelldruck aufrecht."));
     check->SetChecked(true);
     auto *plain = new ZCheckBox(form);
     plain->setGeometry(900, 102 + check->height() + 6, 200, 22);
@@ -181,7 +183,8 @@ void editSection(QWidget *form)
 void progressSection(QWidget *form)
 {
     heading(form, QStringLiteral("ZProgressBar: 0 %, 50 %, Min = Max"), 20, 235);
-    struct Sample {
+    struct Sample
+    {
         int min, max, pos;
     };
     const Sample samples[] = {{0, 10, 0}, {0, 10, 5}, {0, 0, 0}};
@@ -197,7 +200,8 @@ void progressSection(QWidget *form)
         bar->SetMax(s.max);
         bar->SetPos(s.pos);
         bar->SetShowHint(true);
-        auto *hint = new QLabel(bar->Hint().isEmpty() ? QStringLiteral("(leerer Hinweis)") : bar->Hint(), form);
+        auto *hint =
+            new QLabel(bar->Hint().isEmpty() ? QStringLiteral("(leerer Hinweis)") : bar->Hint(), form);
         hint->setFont(formFont(12));
         hint->move(230, y);
         hint->adjustSize();
@@ -246,8 +250,8 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Shows the painted controls in their typical states."));
     parser.addHelpOption();
-    QCommandLineOption shot(QStringLiteral("screenshot"), QStringLiteral("Write a PNG of the window and exit."),
-                            QStringLiteral("FILE"));
+    QCommandLineOption shot(QStringLiteral("screenshot"),
+                            QStringLiteral("Write a PNG of the window and exit."), QStringLiteral("FILE"));
     parser.addOption(shot);
     parser.process(app);
 

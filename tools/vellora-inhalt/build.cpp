@@ -24,7 +24,8 @@ bool writeIfChanged(const QString &path, const QByteArray &bytes)
     }
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw std::runtime_error(QStringLiteral("%1: kann nicht geschrieben werden.").arg(path).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("%1: kann nicht geschrieben werden.").arg(path).toStdString());
     return true;
 }
 
@@ -53,20 +54,25 @@ BuildResult buildContent(const QString &contentDir, const QString &distDir)
         glossarySources << readGlossarySource(f, diag);
     const Glossary glossary = buildGlossary(glossarySources, diag);
     if (!glossarySources.isEmpty())
-        outputs << qMakePair(dist.filePath(QStringLiteral("inhalt/glossar.dat")), serializeGlossary(glossary.entries));
+        outputs << qMakePair(dist.filePath(QStringLiteral("inhalt/glossar.dat")),
+                             serializeGlossary(glossary.entries));
 
     QHash<int, QString> organelleFiles;
-    for (const QString &f : filesIn(content.filePath(QStringLiteral("organellen")), QStringLiteral("*.yaml"))) {
+    for (const QString &f :
+         filesIn(content.filePath(QStringLiteral("organellen")), QStringLiteral("*.yaml"))) {
         static const QRegularExpression organelleName(QStringLiteral("^\\d\\d-.*\\.yaml$"));
         if (!organelleName.match(QFileInfo(f).fileName()).hasMatch()) {
-            diag.error(f, QStringLiteral("Organelldateien heißen NN-name.yaml mit dem Index NN (00 bis 10)."));
+            diag.error(f,
+                       QStringLiteral("Organelldateien heißen NN-name.yaml mit dem Index NN (00 bis 10)."));
             continue;
         }
         const OrganellSource src = readOrganellSource(f, diag);
         if (src.index < 0)
             continue;
         if (organelleFiles.contains(src.index)) {
-            diag.error(f, QStringLiteral("Organell %1 steht schon in %2.").arg(src.index).arg(organelleFiles.value(src.index)));
+            diag.error(f, QStringLiteral("Organell %1 steht schon in %2.")
+                              .arg(src.index)
+                              .arg(organelleFiles.value(src.index)));
             continue;
         }
         organelleFiles.insert(src.index, f);
@@ -75,19 +81,24 @@ BuildResult buildContent(const QString &contentDir, const QString &distDir)
     }
 
     const QString manualDir = content.filePath(QStringLiteral("handbuch"));
-    const QStringList pages = {QStringLiteral("zelle_m"), QStringLiteral("uebung_m"), QStringLiteral("glossar_m")};
+    const QStringList pages = {QStringLiteral("zelle_m"), QStringLiteral("uebung_m"),
+                               QStringLiteral("glossar_m")};
     for (const QString &f : filesIn(manualDir, QStringLiteral("*.txt"))) {
         const QString stem = QFileInfo(f).completeBaseName();
         if (!pages.contains(stem)) {
-            diag.error(f, QStringLiteral("Unbekannte Handbuchseite; es gibt zelle_m.txt, uebung_m.txt und glossar_m.txt."));
+            diag.error(f,
+                       QStringLiteral(
+                           "Unbekannte Handbuchseite; es gibt zelle_m.txt, uebung_m.txt und glossar_m.txt."));
             continue;
         }
-        outputs << qMakePair(dist.filePath(QStringLiteral("inhalt/%1.dat").arg(stem)), compileManualPage(f, diag));
+        outputs << qMakePair(dist.filePath(QStringLiteral("inhalt/%1.dat").arg(stem)),
+                             compileManualPage(f, diag));
     }
 
     const QString intro = content.filePath(QStringLiteral("uebung/einleitung.txt"));
     if (QFileInfo::exists(intro))
-        outputs << qMakePair(dist.filePath(QStringLiteral("inhalt/uebung.dat")), compileIntroduction(intro, diag));
+        outputs << qMakePair(dist.filePath(QStringLiteral("inhalt/uebung.dat")),
+                             compileIntroduction(intro, diag));
 
     // Built-in tests are named test<N>.<slf|mpc|lkt>.yaml; the examples are only checked.
     QList<QPair<QString, QByteArray>> ids;
@@ -97,7 +108,9 @@ BuildResult buildContent(const QString &contentDir, const QString &distDir)
         const auto m = testName.match(QFileInfo(f).fileName());
         const int n = m.hasMatch() ? m.captured(1).toInt() : -1;
         if (!m.hasMatch() || m.captured(1) != QString::number(n) || n >= kTestsPerKind) {
-            diag.error(f, QStringLiteral("Testdateien heißen test0.slf.yaml bis test10.lkt.yaml (Nummer ohne führende Null)."));
+            diag.error(
+                f, QStringLiteral(
+                       "Testdateien heißen test0.slf.yaml bis test10.lkt.yaml (Nummer ohne führende Null)."));
             continue;
         }
         const CompiledTest t = compileTest(f, testKindOfPath(QStringLiteral("x.") + m.captured(2)), diag);
@@ -105,9 +118,11 @@ BuildResult buildContent(const QString &contentDir, const QString &distDir)
         if (t.bytes.isEmpty() && diag.ok())
             diag.error(f, QStringLiteral("Der Test ergibt eine leere Datei und wird nicht geschrieben."));
         ids << qMakePair(f, t.id);
-        outputs << qMakePair(dist.filePath(QStringLiteral("tests/test%1.%2").arg(n).arg(m.captured(2))), t.bytes);
+        outputs << qMakePair(dist.filePath(QStringLiteral("tests/test%1.%2").arg(n).arg(m.captured(2))),
+                             t.bytes);
     }
-    for (const QString &f : filesIn(QDir(testsDir).filePath(QStringLiteral("beispiele")), QStringLiteral("*.yaml")))
+    for (const QString &f :
+         filesIn(QDir(testsDir).filePath(QStringLiteral("beispiele")), QStringLiteral("*.yaml")))
         ids << qMakePair(f, compileTest(f, TestKind::Unknown, diag).id);
     checkUniqueIds(ids, diag);
 

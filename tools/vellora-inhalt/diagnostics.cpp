@@ -30,7 +30,6 @@ CompileError::CompileError(const QStringList &m)
 {
 }
 
-
 QByteArray toCp1252Checked(const QString &text, const QString &file, int line, const QString &field,
                            Diagnostics &diag)
 {
@@ -39,9 +38,10 @@ QByteArray toCp1252Checked(const QString &text, const QString &file, int line, c
     if (!ok) {
         for (qsizetype i = 0; i < text.size(); ++i) {
             if (!representableInCp1252(text.mid(i, 1))) {
-                diag.error(file, line, QStringLiteral("%1: das Zeichen \u201E%2\u201C (U+%3) gibt es in cp1252 nicht.")
-                                           .arg(field, text.mid(i, 1))
-                                           .arg(text[i].unicode(), 4, 16, QLatin1Char('0')));
+                diag.error(file, line,
+                           QStringLiteral("%1: das Zeichen \u201E%2\u201C (U+%3) gibt es in cp1252 nicht.")
+                               .arg(field, text.mid(i, 1))
+                               .arg(text[i].unicode(), 4, 16, QLatin1Char('0')));
                 break;
             }
         }

@@ -67,7 +67,8 @@ void emitMultiline(YAML::Emitter &out, const QString &s)
     back.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     bool clean = back == s && !lf.contains(QLatin1Char('\r'));
     for (QChar c : lf)
-        clean = clean && (c == QLatin1Char('\n') || c.unicode() >= 0x20) && !(c.unicode() >= 0x7F && c.unicode() <= 0x9F);
+        clean = clean && (c == QLatin1Char('\n') || c.unicode() >= 0x20) &&
+                !(c.unicode() >= 0x7F && c.unicode() <= 0x9F);
     if (!clean)
         emitExact(out, s);
     else if (lf.contains(QLatin1Char('\n')))
@@ -90,7 +91,9 @@ void emitMemoText(YAML::Emitter &out, const QByteArray &bytes, const Glossary *g
         source += fromCp1252(bytes.mid(i, hash - i));
         const std::optional<MemoLink> link = parseMemoLink(bytes, hash);
         if (!allowLinks || !link)
-            fail(QStringLiteral("Der Text enthält bei Zeichen %1 ein \u201E#\u201C, das kein vollständiger Link ist.").arg(hash));
+            fail(QStringLiteral(
+                     "Der Text enthält bei Zeichen %1 ein \u201E#\u201C, das kein vollständiger Link ist.")
+                     .arg(hash));
         const int number = link->number;
         const QString caption = fromCp1252(link->caption);
         const QString whole = fromCp1252(bytes.mid(link->start, link->end - link->start));
@@ -98,17 +101,25 @@ void emitMemoText(YAML::Emitter &out, const QByteArray &bytes, const Glossary *g
             fail(QStringLiteral("Der Link \u201E%1\u201C verweist auf keinen Glossareintrag.").arg(whole));
         const QString &title = glossary->titles[number];
         if (glossary->numberOfTitle.value(title, -1) != number)
-            fail(QStringLiteral("Der Glossartitel \u201E%1\u201C kommt mehrfach vor; Link %2 ist nicht eindeutig.").arg(title).arg(number));
-        if (caption.contains(QLatin1Char('|')) || caption.contains(QStringLiteral("[[")) || caption.contains(QStringLiteral("]]")) || caption.isEmpty())
-            fail(QStringLiteral("Die Link-Beschriftung \u201E%1\u201C lässt sich nicht als [[...]] schreiben.").arg(caption));
-        source += caption == title ? QStringLiteral("[[%1]]").arg(title) : QStringLiteral("[[%1|%2]]").arg(caption, title);
+            fail(QStringLiteral(
+                     "Der Glossartitel \u201E%1\u201C kommt mehrfach vor; Link %2 ist nicht eindeutig.")
+                     .arg(title)
+                     .arg(number));
+        if (caption.contains(QLatin1Char('|')) || caption.contains(QStringLiteral("[[")) ||
+            caption.contains(QStringLiteral("]]")) || caption.isEmpty())
+            fail(
+                QStringLiteral("Die Link-Beschriftung \u201E%1\u201C lässt sich nicht als [[...]] schreiben.")
+                    .arg(caption));
+        source += caption == title ? QStringLiteral("[[%1]]").arg(title)
+                                   : QStringLiteral("[[%1|%2]]").arg(caption, title);
         i = link->end;
     }
     QStringList paragraphs = source.split(QStringLiteral("\r\n\r\n"));
     for (QString &p : paragraphs)
         p = wrapLines(p);
     const QString block = paragraphs.join(QStringLiteral("\n\n"));
-    if (joinParagraphs(block) == source && printable(QString(source).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'))))
+    if (joinParagraphs(block) == source &&
+        printable(QString(source).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'))))
         out << YAML::Literal << toStd(block + QLatin1Char('\n'));
     else
         emitExact(out, source);
@@ -150,8 +161,8 @@ std::string exportGlossaryEntry(const TGlossarEntry &e, const Glossary &glossary
     out << YAML::BeginMap;
     out << YAML::Key << "title" << YAML::Value;
     emitLine(out, fromCp1252(e.Title));
-    const bool standardSplit = (e.Text2.isEmpty() || e.Text1.size() == kGlossarTextPieceMax)
-                               && (e.Text3.isEmpty() || e.Text2.size() == kGlossarTextPieceMax);
+    const bool standardSplit = (e.Text2.isEmpty() || e.Text1.size() == kGlossarTextPieceMax) &&
+                               (e.Text3.isEmpty() || e.Text2.size() == kGlossarTextPieceMax);
     if (standardSplit) {
         out << YAML::Key << "text" << YAML::Value;
         emitMultiline(out, fromCp1252(e.Text()));
@@ -171,7 +182,9 @@ std::string exportGlossaryEntry(const TGlossarEntry &e, const Glossary &glossary
         if (ended)
             fail(QStringLiteral("\u201E%1\u201C: die Verweise haben Lücken.").arg(fromCp1252(e.Title)));
         if (link < 0 || link >= glossary.titles.size())
-            fail(QStringLiteral("\u201E%1\u201C verweist auf Eintrag %2, den es nicht gibt.").arg(fromCp1252(e.Title)).arg(link));
+            fail(QStringLiteral("\u201E%1\u201C verweist auf Eintrag %2, den es nicht gibt.")
+                     .arg(fromCp1252(e.Title))
+                     .arg(link));
         out << toStd(glossary.titles[link]);
     }
     out << YAML::EndSeq;
@@ -217,7 +230,8 @@ std::string exportTest(TestKind kind, const QByteArray &bytes, const QString &fi
             out << YAML::BeginMap << YAML::Key << "question" << YAML::Value;
             emitMultiline(out, fromCp1252(q.Question));
             if (q.Options.size() < 16 && (q.Answer >> q.Options.size()) != 0)
-                fail(QStringLiteral("%1: eine Antwortmaske nennt Antworten, die es nicht gibt.").arg(fileName));
+                fail(QStringLiteral("%1: eine Antwortmaske nennt Antworten, die es nicht gibt.")
+                         .arg(fileName));
             out << YAML::Key << "options" << YAML::Value << YAML::BeginSeq;
             for (qsizetype k = 0; k < q.Options.size(); ++k) {
                 out << YAML::BeginMap << YAML::Key << "text" << YAML::Value;
@@ -273,13 +287,23 @@ QString glossaryFileStem(const QString &title)
     QString out;
     for (QChar c : title.toLower()) {
         switch (c.unicode()) {
-        case u'ä': out += QStringLiteral("ae"); continue;
-        case u'ö': out += QStringLiteral("oe"); continue;
-        case u'ü': out += QStringLiteral("ue"); continue;
-        case u'ß': out += QStringLiteral("ss"); continue;
-        default: break;
+        case u'ä':
+            out += QStringLiteral("ae");
+            continue;
+        case u'ö':
+            out += QStringLiteral("oe");
+            continue;
+        case u'ü':
+            out += QStringLiteral("ue");
+            continue;
+        case u'ß':
+            out += QStringLiteral("ss");
+            continue;
+        default:
+            break;
         }
-        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('0') && c <= QLatin1Char('9')))
+        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+            (c >= QLatin1Char('0') && c <= QLatin1Char('9')))
             out += c;
         else if (!out.isEmpty() && !out.endsWith(QLatin1Char('-')))
             out += QLatin1Char('-');

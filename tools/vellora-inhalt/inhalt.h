@@ -21,8 +21,9 @@ namespace vellora::inhalt {
 
 // Collects the problems of a run, each naming its source file (and line where known), so that
 // an author sees all of them at once.
-class Diagnostics {
-public:
+class Diagnostics
+{
+  public:
     void error(const QString &file, int line, const QString &message);
     void error(const QString &file, const QString &message) { error(file, -1, message); }
     // Problems that do not make the content wrong, only look worse; they never stop a build.
@@ -33,34 +34,37 @@ public:
     // Throws CompileError with all messages when there is any.
     void check() const;
 
-private:
+  private:
     QStringList m_messages;
     QStringList m_warnings;
 };
 
-class CompileError : public std::runtime_error {
-public:
+class CompileError : public std::runtime_error
+{
+  public:
     explicit CompileError(const QStringList &messages);
     QStringList messages;
 };
 
 // ---- glossary ----
 
-struct GlossarySource {
+struct GlossarySource
+{
     QString file;
     int line = -1;
     QString title;
-    QByteArray text;          // cp1252, CR LF line breaks
+    QByteArray text; // cp1252, CR LF line breaks
     QStringList seeAlso;
     QList<int> seeAlsoLines;
     QByteArray picture;
     QList<QByteArray> pieces; // exact Text1..3 as exported from a file that split otherwise
 };
 
-struct Glossary {
+struct Glossary
+{
     QList<TGlossarEntry> entries; // sorted
     QHash<QString, int> numberOfTitle;
-    QStringList titles;           // UTF-8 titles in entry order
+    QStringList titles; // UTF-8 titles in entry order
 };
 
 GlossarySource readGlossarySource(const QString &file, Diagnostics &diag);
@@ -72,7 +76,8 @@ Glossary glossaryFromFile(const QList<TGlossarEntry> &entries);
 // ---- memo texts ----
 
 // One link of a source text: [[Titel]] or [[Wortform|Titel]].
-struct SourceLink {
+struct SourceLink
+{
     qsizetype start = 0, end = 0; // [start, end) of "[[...]]"
     QString caption, title;
 };
@@ -84,7 +89,8 @@ bool findSourceLinks(const QString &text, QList<SourceLink> &links, QString *pro
 // between paragraphs becomes CR LF CR LF, runs of blanks become one, the ends are trimmed.
 QString joinParagraphs(const QString &text);
 
-struct Link {
+struct Link
+{
     QString caption;
     QString title;
 };
@@ -110,11 +116,12 @@ QByteArray toCp1252Checked(const QString &text, const QString &file, int line, c
 
 // ---- organelles ----
 
-struct OrganellSource {
+struct OrganellSource
+{
     QString file;
     int index = -1;
     QString heading;
-    QString text;        // joined, still with [[links]]
+    QString text; // joined, still with [[links]]
     bool exactText = false;
     QString names, memCount, size, animalCell;
     int textLine = -1;
@@ -131,7 +138,8 @@ QByteArray compileIntroduction(const QString &file, Diagnostics &diag);
 
 // ---- tests ----
 
-struct CompiledTest {
+struct CompiledTest
+{
     TestKind kind = TestKind::Unknown;
     QByteArray id;
     QByteArray bytes;
@@ -155,7 +163,8 @@ QString glossaryFileStem(const QString &title);
 
 // ---- speech ----
 
-struct Pronunciation {
+struct Pronunciation
+{
     QList<QPair<QString, QString>> entries; // word -> respelling or [[phonemes]], longest first
 };
 
@@ -167,8 +176,9 @@ QString speechText(const OrganellSource &source, const Pronunciation &list);
 
 // ---- the whole content folder ----
 
-struct BuildResult {
-    QStringList written;   // files whose bytes changed
+struct BuildResult
+{
+    QStringList written; // files whose bytes changed
     QStringList unchanged;
     QStringList warnings;
 };

@@ -39,7 +39,8 @@ const char *const kUsage =
     "  vellora-inhalt import-gift FRAGEN.gift [-o ORDNER] [--titel TITEL] [--id KENNUNG]\n"
     "      macht aus Moodle-Fragen (GIFT) Testquellen: FRAGEN.slf.yaml, .mpc.yaml, .lkt.yaml\n";
 
-struct Args {
+struct Args
+{
     QStringList positional;
     QHash<QString, QString> options;
 };
@@ -85,7 +86,8 @@ QByteArray readFile(const QString &path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error(toStd(QStringLiteral("%1: Die Datei kann nicht geöffnet werden.").arg(path)));
+        throw std::runtime_error(
+            toStd(QStringLiteral("%1: Die Datei kann nicht geöffnet werden.").arg(path)));
     return f.readAll();
 }
 
@@ -96,7 +98,9 @@ int cmdBuild(const Args &a)
     const BuildResult r = buildContent(a.positional[0], a.positional[1]);
     for (const QString &w : r.warnings)
         printLine(stderr, w);
-    printLine(stdout, QStringLiteral("%1 Dateien geschrieben, %2 unverändert.").arg(r.written.size()).arg(r.unchanged.size()));
+    printLine(stdout, QStringLiteral("%1 Dateien geschrieben, %2 unverändert.")
+                          .arg(r.written.size())
+                          .arg(r.unchanged.size()));
     return 0;
 }
 
@@ -108,7 +112,8 @@ int cmdCheck(const Args &a)
     const BuildResult r = buildContent(a.positional[0], tmp.path());
     for (const QString &w : r.warnings)
         printLine(stderr, w);
-    printLine(stdout, QStringLiteral("Alles in Ordnung (%1 Dateien).").arg(r.written.size() + r.unchanged.size()));
+    printLine(stdout,
+              QStringLiteral("Alles in Ordnung (%1 Dateien).").arg(r.written.size() + r.unchanged.size()));
     return 0;
 }
 
@@ -122,7 +127,9 @@ int cmdTest(const Args &a)
     if (!output.isEmpty()) {
         hint = testKindOfPath(output);
         if (hint == TestKind::Unknown) {
-            printLine(stderr, QStringLiteral("%1: Die Ausgabedatei muss auf .slf, .mpc oder .lkt enden.").arg(output));
+            printLine(
+                stderr,
+                QStringLiteral("%1: Die Ausgabedatei muss auf .slf, .mpc oder .lkt enden.").arg(output));
             return 2;
         }
     }
@@ -136,7 +143,8 @@ int cmdTest(const Args &a)
         output = testKindOfPath(base) == t.kind ? base : base + testExtension(t.kind);
     }
     if (t.bytes.isEmpty())
-        throw std::runtime_error(toStd(QStringLiteral("%1: Der Test ergibt eine leere Datei; nichts geschrieben.").arg(source)));
+        throw std::runtime_error(
+            toStd(QStringLiteral("%1: Der Test ergibt eine leere Datei; nichts geschrieben.").arg(source)));
     writeIfChanged(output, t.bytes);
     printLine(stdout, QStringLiteral("%1 geschrieben.").arg(output));
     return 0;
@@ -158,7 +166,8 @@ int cmdExport(const Args &a)
             writeText(output, text);
     };
     auto loadGlossary = [&]() {
-        const QString path = a.options.value(QStringLiteral("--glossar"), info.dir().filePath(QStringLiteral("glossar.dat")));
+        const QString path =
+            a.options.value(QStringLiteral("--glossar"), info.dir().filePath(QStringLiteral("glossar.dat")));
         return glossaryFromFile(LoadGlossary(path));
     };
     if (name.endsWith(QLatin1String(".organell"))) {
@@ -177,7 +186,8 @@ int cmdExport(const Args &a)
             used.insert(stem);
             writeText(QDir(output).filePath(stem + QStringLiteral(".yaml")), exportGlossaryEntry(e, g));
         }
-        printLine(stderr, QStringLiteral("%1 Einträge nach %2 geschrieben.").arg(g.entries.size()).arg(output));
+        printLine(stderr,
+                  QStringLiteral("%1 Einträge nach %2 geschrieben.").arg(g.entries.size()).arg(output));
     } else if (name == QLatin1String("uebung.dat")) {
         deliver(exportIntroduction(bytes));
     } else if (name.endsWith(QLatin1String("_m.dat"))) {
@@ -222,10 +232,12 @@ void run(const QString &program, const QStringList &arguments)
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     p.start(program, arguments);
     if (!p.waitForStarted(-1))
-        throw std::runtime_error(toStd(QStringLiteral("%1 lässt sich nicht starten (installiert?).").arg(program)));
+        throw std::runtime_error(
+            toStd(QStringLiteral("%1 lässt sich nicht starten (installiert?).").arg(program)));
     p.waitForFinished(-1);
     if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        throw std::runtime_error(toStd(QStringLiteral("%1 ist mit Fehler %2 beendet worden.").arg(program).arg(p.exitCode())));
+        throw std::runtime_error(
+            toStd(QStringLiteral("%1 ist mit Fehler %2 beendet worden.").arg(program).arg(p.exitCode())));
 }
 
 int cmdAudio(const Args &a)

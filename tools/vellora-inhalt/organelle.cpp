@@ -23,15 +23,18 @@ OrganellSource readOrganellSource(const QString &file, Diagnostics &diag)
         bool ok = false;
         src.index = index->toInt(&ok);
         if (!ok || src.index < 0 || src.index >= kOrganellCount) {
-            diag.error(file, lineOf((*root)["index"]), QStringLiteral("\u201Eindex\u201C muss eine Zahl von 0 bis 10 sein."));
+            diag.error(file, lineOf((*root)["index"]),
+                       QStringLiteral("\u201Eindex\u201C muss eine Zahl von 0 bis 10 sein."));
             src.index = -1;
         }
         static const QRegularExpression prefix(QStringLiteral("^(\\d\\d)-"));
         const auto m = prefix.match(QFileInfo(file).fileName());
         if (src.index >= 0 && m.hasMatch() && m.captured(1).toInt() != src.index)
-            diag.error(file, lineOf((*root)["index"]), QStringLiteral("\u201Eindex: %1\u201C passt nicht zum Dateinamen.").arg(src.index));
+            diag.error(file, lineOf((*root)["index"]),
+                       QStringLiteral("\u201Eindex: %1\u201C passt nicht zum Dateinamen.").arg(src.index));
     }
-    struct Fact {
+    struct Fact
+    {
         const char *key;
         QString *value;
         QString label;
@@ -66,7 +69,8 @@ OrganellSource readOrganellSource(const QString &file, Diagnostics &diag)
     return src;
 }
 
-TOrganell compileOrganell(const OrganellSource &s, const Glossary &glossary, Diagnostics &diag, QList<Link> *links)
+TOrganell compileOrganell(const OrganellSource &s, const Glossary &glossary, Diagnostics &diag,
+                          QList<Link> *links)
 {
     TOrganell o;
     o.Heading = toCp1252Checked(s.heading, s.file, -1, QStringLiteral("Überschrift"), diag);

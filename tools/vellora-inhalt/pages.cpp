@@ -25,9 +25,13 @@ QByteArray compileIntroduction(const QString &file, Diagnostics &diag)
     const QString joined = joinParagraphs(*text);
     checkHyphens(joined, file, -1, diag);
     if (joined.contains(QLatin1Char('#')))
-        diag.error(file, QStringLiteral("Die Einleitung enthält ein \u201E#\u201C; die Übungsseite zeigt keine Links."));
+        diag.error(file, QStringLiteral(
+                             "Die Einleitung enthält ein \u201E#\u201C; die Übungsseite zeigt keine Links."));
     if (joined.contains(QStringLiteral("[[")))
-        diag.error(file, QStringLiteral("Die Einleitung enthält einen Link \u201E[[...]]\u201C; die Übungsseite zeigt keine Links."));
+        diag.error(
+            file,
+            QStringLiteral(
+                "Die Einleitung enthält einen Link \u201E[[...]]\u201C; die Übungsseite zeigt keine Links."));
     return toCp1252Checked(joined, file, -1, QStringLiteral("Einleitung"), diag);
 }
 

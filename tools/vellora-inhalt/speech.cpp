@@ -14,13 +14,15 @@ Pronunciation readPronunciation(const QString &file, Diagnostics &diag)
     if (root->IsNull())
         return list;
     if (!root->IsMap()) {
-        diag.error(file, QStringLiteral("Die Ausspracheliste muss aus Zeilen \u201EWort: Umschreibung\u201C bestehen."));
+        diag.error(file, QStringLiteral(
+                             "Die Ausspracheliste muss aus Zeilen \u201EWort: Umschreibung\u201C bestehen."));
         return list;
     }
     for (const auto &kv : *root) {
         const QString word = fromStd(kv.first.Scalar());
         if (!kv.second.IsScalar()) {
-            diag.error(file, lineOf(kv.first), QStringLiteral("\u201E%1\u201C: die Umschreibung muss ein Text sein.").arg(word));
+            diag.error(file, lineOf(kv.first),
+                       QStringLiteral("\u201E%1\u201C: die Umschreibung muss ein Text sein.").arg(word));
             continue;
         }
         const QString say = fromStd(kv.second.Scalar());
@@ -28,9 +30,14 @@ Pronunciation readPronunciation(const QString &file, Diagnostics &diag)
         for (QChar c : word)
             plain = plain && (c.isLetterOrNumber() || c == QLatin1Char('-'));
         if (!plain)
-            diag.error(file, lineOf(kv.first), QStringLiteral("\u201E%1\u201C ist kein einfaches Wort; Schlüssel sind ganze Wörter aus Buchstaben.").arg(word));
+            diag.error(
+                file, lineOf(kv.first),
+                QStringLiteral(
+                    "\u201E%1\u201C ist kein einfaches Wort; Schlüssel sind ganze Wörter aus Buchstaben.")
+                    .arg(word));
         else if (say.trimmed().isEmpty())
-            diag.error(file, lineOf(kv.first), QStringLiteral("\u201E%1\u201C hat keine Umschreibung.").arg(word));
+            diag.error(file, lineOf(kv.first),
+                       QStringLiteral("\u201E%1\u201C hat keine Umschreibung.").arg(word));
         else
             list.entries.append({word, say});
     }
@@ -58,8 +65,8 @@ QString applyPronunciation(const QString &text, const Pronunciation &list)
         if (i == 0 || !wordChar(text[i - 1])) {
             for (const auto &[word, say] : list.entries) {
                 const qsizetype end = i + word.size();
-                if (end <= text.size() && QStringView(text).mid(i, word.size()) == word
-                    && (end == text.size() || !wordChar(text[end]))) {
+                if (end <= text.size() && QStringView(text).mid(i, word.size()) == word &&
+                    (end == text.size() || !wordChar(text[end]))) {
                     out += say;
                     i = end;
                     replaced = true;

@@ -25,20 +25,28 @@ TestKind kindFromName(const QString &name)
 TestKind kindFromLetter(char c)
 {
     switch (c) {
-    case 'S': return TestKind::SelfCheck;
-    case 'M': return TestKind::MultipleChoice;
-    case 'L': return TestKind::Cloze;
-    default: return TestKind::Unknown;
+    case 'S':
+        return TestKind::SelfCheck;
+    case 'M':
+        return TestKind::MultipleChoice;
+    case 'L':
+        return TestKind::Cloze;
+    default:
+        return TestKind::Unknown;
     }
 }
 
 QString kindName(TestKind k)
 {
     switch (k) {
-    case TestKind::SelfCheck: return QStringLiteral("Selbsttest");
-    case TestKind::MultipleChoice: return QStringLiteral("Multiple-Choice-Test");
-    case TestKind::Cloze: return QStringLiteral("Lückentext");
-    case TestKind::Unknown: break;
+    case TestKind::SelfCheck:
+        return QStringLiteral("Selbsttest");
+    case TestKind::MultipleChoice:
+        return QStringLiteral("Multiple-Choice-Test");
+    case TestKind::Cloze:
+        return QStringLiteral("Lückentext");
+    case TestKind::Unknown:
+        break;
     }
     return QStringLiteral("unbekannt");
 }
@@ -46,10 +54,14 @@ QString kindName(TestKind k)
 char kindLetter(TestKind k)
 {
     switch (k) {
-    case TestKind::SelfCheck: return 'S';
-    case TestKind::MultipleChoice: return 'M';
-    case TestKind::Cloze: return 'L';
-    case TestKind::Unknown: break;
+    case TestKind::SelfCheck:
+        return 'S';
+    case TestKind::MultipleChoice:
+        return 'M';
+    case TestKind::Cloze:
+        return 'L';
+    case TestKind::Unknown:
+        break;
     }
     return '?';
 }
@@ -80,7 +92,8 @@ CompiledTest compileTest(const QString &file, TestKind kindHint, Diagnostics &di
     const std::optional<YAML::Node> root = loadYamlFile(file, diag);
     if (!root)
         return out;
-    if (!checkMap(*root, {"id", "kind", "title", "questions", "text", "gaps"}, file, QStringLiteral("Eine Testdatei"), diag))
+    if (!checkMap(*root, {"id", "kind", "title", "questions", "text", "gaps"}, file,
+                  QStringLiteral("Eine Testdatei"), diag))
         return out;
     const int errorsBefore = diag.messages().size();
 
@@ -89,28 +102,43 @@ CompiledTest compileTest(const QString &file, TestKind kindHint, Diagnostics &di
     if (const auto id = scalarText(*root, "id", file, diag)) {
         info.ID = toCp1252Checked(*id, file, lineOf(idNode), QStringLiteral("ID"), diag);
         if (info.ID.size() != kTestIdSize)
-            diag.error(file, lineOf(idNode), QStringLiteral("Die ID \u201E%1\u201C ist %2 Bytes lang; sie muss genau %3 Bytes lang sein.")
-                                                 .arg(*id).arg(info.ID.size()).arg(kTestIdSize));
+            diag.error(
+                file, lineOf(idNode),
+                QStringLiteral("Die ID \u201E%1\u201C ist %2 Bytes lang; sie muss genau %3 Bytes lang sein.")
+                    .arg(*id)
+                    .arg(info.ID.size())
+                    .arg(kTestIdSize));
     }
     TestKind kind = kindHint;
     if (const auto k = scalarText(*root, "kind", file, diag, false)) {
         const TestKind named = kindFromName(*k);
         if (named == TestKind::Unknown)
-            diag.error(file, lineOf((*root)["kind"]), QStringLiteral("\u201Ekind: %1\u201C ist unbekannt (selbsttest, multiple-choice oder lueckentext).").arg(*k));
+            diag.error(
+                file, lineOf((*root)["kind"]),
+                QStringLiteral(
+                    "\u201Ekind: %1\u201C ist unbekannt (selbsttest, multiple-choice oder lueckentext).")
+                    .arg(*k));
         else if (kindHint != TestKind::Unknown && named != kindHint)
-            diag.error(file, lineOf((*root)["kind"]), QStringLiteral("\u201Ekind: %1\u201C passt nicht zur Endung der Ausgabedatei (%2).").arg(*k, testExtension(kindHint)));
+            diag.error(file, lineOf((*root)["kind"]),
+                       QStringLiteral("\u201Ekind: %1\u201C passt nicht zur Endung der Ausgabedatei (%2).")
+                           .arg(*k, testExtension(kindHint)));
         else
             kind = named;
     }
     if (!info.ID.isEmpty()) {
         const TestKind byLetter = kindFromLetter(info.ID[0]);
         if (byLetter == TestKind::Unknown)
-            diag.error(file, lineOf(idNode), QStringLiteral("Die ID muss mit \u201ES\u201C (Selbsttest), \u201EM\u201C (Multiple-Choice) oder \u201EL\u201C (Lückentext) beginnen."));
+            diag.error(file, lineOf(idNode),
+                       QStringLiteral("Die ID muss mit \u201ES\u201C (Selbsttest), \u201EM\u201C "
+                                      "(Multiple-Choice) oder \u201EL\u201C (Lückentext) beginnen."));
         else if (kind == TestKind::Unknown)
             kind = byLetter;
         else if (byLetter != kind)
-            diag.error(file, lineOf(idNode), QStringLiteral("Die ID beginnt mit \u201E%1\u201C, ein %2 braucht \u201E%3\u201C.")
-                                                 .arg(QChar(info.ID[0])).arg(kindName(kind)).arg(QChar(kindLetter(kind))));
+            diag.error(file, lineOf(idNode),
+                       QStringLiteral("Die ID beginnt mit \u201E%1\u201C, ein %2 braucht \u201E%3\u201C.")
+                           .arg(QChar(info.ID[0]))
+                           .arg(kindName(kind))
+                           .arg(QChar(kindLetter(kind))));
     }
     info.Title = testText((*root)["title"], file, QStringLiteral("Titel"), false, diag);
     out.kind = kind;
@@ -119,19 +147,25 @@ CompiledTest compileTest(const QString &file, TestKind kindHint, Diagnostics &di
     const YAML::Node questions = (*root)["questions"];
     auto checkQuestionList = [&]() {
         if (!questions.IsDefined() || !questions.IsSequence() || questions.size() == 0) {
-            diag.error(file, lineOf(*root), QStringLiteral("\u201Equestions\u201C muss eine Liste mit mindestens einer Frage sein."));
+            diag.error(
+                file, lineOf(*root),
+                QStringLiteral("\u201Equestions\u201C muss eine Liste mit mindestens einer Frage sein."));
             return false;
         }
         return true;
     };
     if (kind != TestKind::Cloze && ((*root)["text"].IsDefined() || (*root)["gaps"].IsDefined()))
-        diag.error(file, lineOf(*root), QStringLiteral("\u201Etext\u201C und \u201Egaps\u201C gehören nur in einen Lückentext."));
+        diag.error(file, lineOf(*root),
+                   QStringLiteral("\u201Etext\u201C und \u201Egaps\u201C gehören nur in einen Lückentext."));
     if (kind == TestKind::Cloze && questions.IsDefined())
-        diag.error(file, lineOf(questions), QStringLiteral("Ein Lückentext hat keine \u201Equestions\u201C, sondern \u201Etext\u201C und \u201Egaps\u201C."));
+        diag.error(file, lineOf(questions),
+                   QStringLiteral("Ein Lückentext hat keine \u201Equestions\u201C, sondern \u201Etext\u201C "
+                                  "und \u201Egaps\u201C."));
 
     switch (kind) {
     case TestKind::Unknown:
-        diag.error(file, QStringLiteral("Die Testart ist unbekannt: bitte \u201Ekind\u201C angeben oder die ID mit S, M oder L beginnen lassen."));
+        diag.error(file, QStringLiteral("Die Testart ist unbekannt: bitte \u201Ekind\u201C angeben oder die "
+                                        "ID mit S, M oder L beginnen lassen."));
         break;
     case TestKind::SelfCheck: {
         TSLFTest t;
@@ -161,12 +195,16 @@ CompiledTest compileTest(const QString &file, TestKind kindHint, Diagnostics &di
                 mq.Question = testText(q["question"], file, QStringLiteral("Frage"), true, diag);
                 const YAML::Node options = q["options"];
                 if (!options.IsDefined() || !options.IsSequence() || options.size() == 0) {
-                    diag.error(file, lineOf(q), QStringLiteral("Jede Frage braucht eine Liste \u201Eoptions\u201C."));
+                    diag.error(file, lineOf(q),
+                               QStringLiteral("Jede Frage braucht eine Liste \u201Eoptions\u201C."));
                     continue;
                 }
                 if (options.size() > size_t(kMaxShownOptions))
-                    diag.error(file, lineOf(options), QStringLiteral("Die Frage hat %1 Antworten; höchstens %2 passen auf die Seite.")
-                                                          .arg(options.size()).arg(kMaxShownOptions));
+                    diag.error(
+                        file, lineOf(options),
+                        QStringLiteral("Die Frage hat %1 Antworten; höchstens %2 passen auf die Seite.")
+                            .arg(options.size())
+                            .arg(kMaxShownOptions));
                 int k = 0;
                 for (const auto &o : options) {
                     if (o.IsMap()) {
@@ -176,7 +214,8 @@ CompiledTest compileTest(const QString &file, TestKind kindHint, Diagnostics &di
                         const YAML::Node c = o["correct"];
                         bool right = false;
                         if (c.IsDefined() && !(c.IsScalar() && YAML::convert<bool>::decode(c, right)))
-                            diag.error(file, lineOf(c), QStringLiteral("\u201Ecorrect\u201C muss true oder false sein."));
+                            diag.error(file, lineOf(c),
+                                       QStringLiteral("\u201Ecorrect\u201C muss true oder false sein."));
                         if (right && k < 16)
                             mq.Answer |= uint16_t(1u << k);
                     } else {
@@ -200,21 +239,34 @@ CompiledTest compileTest(const QString &file, TestKind kindHint, Diagnostics &di
         const QList<ClozeGap> gaps = clozeGaps(t.Text);
         for (const ClozeGap &g : gaps)
             if (g.width <= 0)
-                diag.error(file, lineOf(text), QStringLiteral("Auf jedes \u201E#\u201C muss die Breite der Lücke folgen (eine Zahl ab 1), z. B. \u201E#8\u201C."));
+                diag.error(file, lineOf(text),
+                           QStringLiteral("Auf jedes \u201E#\u201C muss die Breite der Lücke folgen (eine "
+                                          "Zahl ab 1), z. B. \u201E#8\u201C."));
         const YAML::Node gapList = (*root)["gaps"];
         if (!gapList.IsDefined() || !gapList.IsSequence()) {
-            diag.error(file, lineOf(*root), QStringLiteral("\u201Egaps\u201C muss eine Liste sein: für jede Lücke die erlaubten Antworten."));
+            diag.error(file, lineOf(*root),
+                       QStringLiteral(
+                           "\u201Egaps\u201C muss eine Liste sein: für jede Lücke die erlaubten Antworten."));
         } else {
             if (gapList.size() != size_t(gaps.size())) {
                 // In YAML a '#' after a blank starts a comment, which silently cuts a plain text.
-                const QString hint = gapList.size() > size_t(gaps.size()) && text.IsDefined() && !text.IsNull() && text.Tag() == "?"
-                                         ? QStringLiteral(" Achtung: \u201E#\u201C nach einem Leerzeichen beginnt in YAML einen Kommentar; den Text in Anführungszeichen setzen oder als Block schreiben (text: >-).")
-                                         : QString();
-                diag.error(file, lineOf(gapList), QStringLiteral("Der Text hat %1 Lücken (\u201E#\u201C), \u201Egaps\u201C nennt %2.%3")
-                                                      .arg(gaps.size()).arg(gapList.size()).arg(hint));
+                const QString hint =
+                    gapList.size() > size_t(gaps.size()) && text.IsDefined() && !text.IsNull() &&
+                            text.Tag() == "?"
+                        ? QStringLiteral(" Achtung: \u201E#\u201C nach einem Leerzeichen beginnt in YAML "
+                                         "einen Kommentar; den Text in Anführungszeichen setzen oder als "
+                                         "Block schreiben (text: >-).")
+                        : QString();
+                diag.error(
+                    file, lineOf(gapList),
+                    QStringLiteral("Der Text hat %1 Lücken (\u201E#\u201C), \u201Egaps\u201C nennt %2.%3")
+                        .arg(gaps.size())
+                        .arg(gapList.size())
+                        .arg(hint));
             }
             if (gaps.isEmpty())
-                diag.error(file, lineOf(text), QStringLiteral("Der Lückentext hat keine Lücke (\u201E#\u201C mit Breite)."));
+                diag.error(file, lineOf(text),
+                           QStringLiteral("Der Lückentext hat keine Lücke (\u201E#\u201C mit Breite)."));
             for (const auto &g : gapList) {
                 TWord w;
                 if (g.IsSequence()) {
@@ -237,7 +289,9 @@ CompiledTest compileTest(const QString &file, TestKind kindHint, Diagnostics &di
     }
     // A test that could not be serialised must never be written as an empty file.
     if (diag.messages().size() == errorsBefore && out.bytes.isEmpty() && out.kind != TestKind::Unknown)
-        diag.error(file, QStringLiteral("Der Test konnte nicht geschrieben werden (die ID muss genau 16 Bytes lang sein)."));
+        diag.error(file,
+                   QStringLiteral(
+                       "Der Test konnte nicht geschrieben werden (die ID muss genau 16 Bytes lang sein)."));
     if (diag.messages().size() != errorsBefore)
         out.bytes.clear();
     return out;
@@ -251,7 +305,9 @@ void checkUniqueIds(const QList<QPair<QString, QByteArray>> &fileAndId, Diagnost
             continue;
         const auto it = seen.constFind(id);
         if (it != seen.constEnd())
-            diag.error(file, QStringLiteral("Die ID \u201E%1\u201C hat schon %2; jeder Test braucht eine eigene ID.").arg(fromCp1252(id), *it));
+            diag.error(
+                file, QStringLiteral("Die ID \u201E%1\u201C hat schon %2; jeder Test braucht eine eigene ID.")
+                          .arg(fromCp1252(id), *it));
         else
             seen.insert(id, file);
     }

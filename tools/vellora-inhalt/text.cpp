@@ -38,7 +38,6 @@ QString singleLine(const QString &s)
     return collapseBlanks(QString(s).replace(QLatin1Char('\n'), QLatin1Char(' ')));
 }
 
-
 QString joinParagraphs(const QString &text)
 {
     QString t = text;
@@ -65,9 +64,10 @@ QString brokenHyphen(const QString &text)
 {
     // Words that may follow a suspended hyphen: "auf- und abbauen", "40- bis 400-fach".
     static const QStringList joiners = {
-        QStringLiteral("und"), QStringLiteral("oder"), QStringLiteral("bis"), QStringLiteral("sowie"),
-        QStringLiteral("bzw."), QStringLiteral("beziehungsweise"), QStringLiteral("noch"),
-        QStringLiteral("als"), QStringLiteral("wie"), QStringLiteral("statt"),
+        QStringLiteral("und"),   QStringLiteral("oder"), QStringLiteral("bis"),
+        QStringLiteral("sowie"), QStringLiteral("bzw."), QStringLiteral("beziehungsweise"),
+        QStringLiteral("noch"),  QStringLiteral("als"),  QStringLiteral("wie"),
+        QStringLiteral("statt"),
     };
     static const QRegularExpression hyphenBlank(QStringLiteral("(\\w+)-\\s+(\\S+)"),
                                                 QRegularExpression::UseUnicodePropertiesOption);
@@ -87,9 +87,12 @@ bool checkHyphens(const QString &text, const QString &file, int line, Diagnostic
     const QString broken = brokenHyphen(text);
     if (broken.isEmpty())
         return true;
-    diag.error(file, line, QStringLiteral("\u201E%1\u201C: Nach dem Bindestrich steht ein Leerzeichen. In einem gefalteten "
-                                          "Text (>-) wird ein Zeilenumbruch zum Leerzeichen; bitte das ganze Wort in "
-                                          "eine Zeile schreiben.").arg(broken));
+    diag.error(
+        file, line,
+        QStringLiteral("\u201E%1\u201C: Nach dem Bindestrich steht ein Leerzeichen. In einem gefalteten "
+                       "Text (>-) wird ein Zeilenumbruch zum Leerzeichen; bitte das ganze Wort in "
+                       "eine Zeile schreiben.")
+            .arg(broken));
     return false;
 }
 

@@ -75,7 +75,9 @@ bool checkMap(const YAML::Node &node, std::initializer_list<const char *> allowe
               const QString &what, Diagnostics &diag)
 {
     if (!node.IsMap()) {
-        diag.error(file, lineOf(node), QStringLiteral("%1 muss aus Schlüsseln mit Werten bestehen (\u201Eschlüssel: wert\u201C).").arg(what));
+        diag.error(file, lineOf(node),
+                   QStringLiteral("%1 muss aus Schlüsseln mit Werten bestehen (\u201Eschlüssel: wert\u201C).")
+                       .arg(what));
         return false;
     }
     bool ok = true;
@@ -88,8 +90,9 @@ bool checkMap(const YAML::Node &node, std::initializer_list<const char *> allowe
             QStringList names;
             for (const char *a : allowed)
                 names << QString::fromLatin1(a);
-            diag.error(file, lineOf(kv.first), QStringLiteral("Unbekannter Schlüssel \u201E%1\u201C in %2 (erlaubt: %3).")
-                                                   .arg(fromStd(key), what, names.join(QStringLiteral(", "))));
+            diag.error(file, lineOf(kv.first),
+                       QStringLiteral("Unbekannter Schlüssel \u201E%1\u201C in %2 (erlaubt: %3).")
+                           .arg(fromStd(key), what, names.join(QStringLiteral(", "))));
             ok = false;
         }
     }
@@ -102,11 +105,14 @@ std::optional<QString> scalarText(const YAML::Node &map, const char *key, const 
     const YAML::Node node = map[key];
     if (!node.IsDefined() || node.IsNull()) {
         if (required)
-            diag.error(file, lineOf(map), QStringLiteral("Der Schlüssel \u201E%1\u201C fehlt.").arg(QString::fromLatin1(key)));
+            diag.error(file, lineOf(map),
+                       QStringLiteral("Der Schlüssel \u201E%1\u201C fehlt.").arg(QString::fromLatin1(key)));
         return std::nullopt;
     }
     if (!node.IsScalar()) {
-        diag.error(file, lineOf(node), QStringLiteral("\u201E%1\u201C muss ein einfacher Text sein.").arg(QString::fromLatin1(key)));
+        diag.error(
+            file, lineOf(node),
+            QStringLiteral("\u201E%1\u201C muss ein einfacher Text sein.").arg(QString::fromLatin1(key)));
         return std::nullopt;
     }
     return fromStd(node.Scalar());

@@ -24,8 +24,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <map>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -99,7 +99,8 @@ QImage icon(const QImage &frame, int side)
 }
 
 // Where one mesh shows in one detail view: its hits on the pick grid.
-struct PartHits {
+struct PartHits
+{
     std::vector<QPoint> points;
 };
 
@@ -176,14 +177,15 @@ int main(int argc, char **argv)
         else if (a == "--only" && i + 1 < argc) {
             for (const QString &n : QString(argv[++i]).split(','))
                 only.push_back(n.toInt());
-        }
-        else {
-            std::fprintf(stderr, "usage: zelle-shot --model DIR/ --out DIR [--icons DIR] [--quick] [--fade] [--parts] [--only N,...]\n");
+        } else {
+            std::fprintf(stderr, "usage: zelle-shot --model DIR/ --out DIR [--icons DIR] [--quick] [--fade] "
+                                 "[--parts] [--only N,...]\n");
             return 2;
         }
     }
     if (model.empty() || out.empty()) {
-        std::fprintf(stderr, "usage: zelle-shot --model DIR/ --out DIR [--icons DIR] [--quick] [--fade] [--parts] [--only N,...]\n");
+        std::fprintf(stderr, "usage: zelle-shot --model DIR/ --out DIR [--icons DIR] [--quick] [--fade] "
+                             "[--parts] [--only N,...]\n");
         return 2;
     }
     if (model.back() != '/')

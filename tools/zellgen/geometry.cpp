@@ -144,8 +144,8 @@ Builder clip(const Builder &in, const V3 &n, double d)
     return out;
 }
 
-void ring(Builder &b, int segments, const std::function<V3(double)> &outer, const std::function<V3(double)> &inner,
-          const V3 &normal, const UvRect &rect, double repeatU)
+void ring(Builder &b, int segments, const std::function<V3(double)> &outer,
+          const std::function<V3(double)> &inner, const V3 &normal, const UvRect &rect, double repeatU)
 {
     const int base = int(b.vertices.size());
     for (int i = 0; i <= segments; ++i) {
@@ -210,8 +210,8 @@ V3 SuperEllipsoid::normal(const V3 &p) const
 
 V3 SuperEllipsoid::section(double zc, double t) const
 {
-    const double k = std::pow(std::max(1e-9, 1 - std::pow(std::abs((zc - centre.z) / half.z), exponent)),
-                              1.0 / exponent);
+    const double k =
+        std::pow(std::max(1e-9, 1 - std::pow(std::abs((zc - centre.z) / half.z), exponent)), 1.0 / exponent);
     const double e = 2.0 / exponent, a = 2 * M_PI * t;
     return V3(centre.x + half.x * k * spow(std::cos(a), e), centre.y + half.y * k * spow(std::sin(a), e), zc);
 }
@@ -249,8 +249,8 @@ void superSurface(Builder &b, const SuperEllipsoid &s, int nu, int nv, bool outw
         rect, repeatU, repeatV);
 }
 
-void ellipsoid(Builder &b, const V3 &centre, const V3 &radii, int nu, int nv, bool outward, const UvRect &rect,
-               double repeatU, double repeatV)
+void ellipsoid(Builder &b, const V3 &centre, const V3 &radii, int nu, int nv, bool outward,
+               const UvRect &rect, double repeatU, double repeatV)
 {
     grid(
         b, nu, nv,
@@ -259,7 +259,8 @@ void ellipsoid(Builder &b, const V3 &centre, const V3 &radii, int nu, int nv, bo
             const V3 l(radii.x * std::sin(eta), radii.y * std::cos(eta) * std::cos(om),
                        radii.z * std::cos(eta) * std::sin(om));
             p = centre + l;
-            n = normalized(V3(l.x / (radii.x * radii.x), l.y / (radii.y * radii.y), l.z / (radii.z * radii.z)));
+            n = normalized(
+                V3(l.x / (radii.x * radii.x), l.y / (radii.y * radii.y), l.z / (radii.z * radii.z)));
             if (!outward)
                 n = -n;
         },
@@ -270,7 +271,10 @@ void capsule(Builder &b, double h, double r, int around, int capRings, bool outw
              double repeatU, double repeatV)
 {
     // Profile: (x, rho, normal x, normal rho) from the left pole to the right one.
-    struct P { double x, rho, nx, nr; };
+    struct P
+    {
+        double x, rho, nx, nr;
+    };
     std::vector<P> prof;
     for (int i = 0; i <= capRings; ++i) {
         const double phi = -M_PI / 2 + (M_PI / 2) * i / capRings;
@@ -323,7 +327,8 @@ void tube(Builder &b, const std::vector<V3> &path, double radius, int sides, boo
     const double total = std::max(dist.back(), 1e-9);
     // Parallel-transported frame so that the tube does not twist.
     V3 tangent = normalized(path[1] - path[0]);
-    V3 side = std::abs(tangent.y) < 0.9 ? normalized(cross(tangent, V3(0, 1, 0))) : normalized(cross(tangent, V3(1, 0, 0)));
+    V3 side = std::abs(tangent.y) < 0.9 ? normalized(cross(tangent, V3(0, 1, 0)))
+                                        : normalized(cross(tangent, V3(1, 0, 0)));
     const int base = int(b.vertices.size());
     std::vector<std::pair<V3, V3>> frames;
     for (size_t i = 0; i < path.size(); ++i) {
@@ -418,7 +423,8 @@ void box(Builder &b, const V3 &h, const UvRect &rect)
             const int base = int(b.vertices.size());
             for (int k = 0; k < 4; ++k) {
                 const double su = (k == 1 || k == 2) ? 1 : -1, sw = (k >= 2) ? 1 : -1;
-                Vertex v{n * hn + u * (su * hu) + w * (sw * hw2), n, rect.s(0.5 + su * 0.5), rect.t(0.5 + sw * 0.5)};
+                Vertex v{n * hn + u * (su * hu) + w * (sw * hw2), n, rect.s(0.5 + su * 0.5),
+                         rect.t(0.5 + sw * 0.5)};
                 b.add(v);
             }
             b.tri(base, base + 1, base + 2);

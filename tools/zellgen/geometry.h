@@ -5,23 +5,28 @@
 #include <functional>
 #include <vector>
 
-namespace zelle { struct Mesh; }
+namespace zelle {
+struct Mesh;
+}
 
 namespace zellgen {
 
-struct UvRect {
+struct UvRect
+{
     double s0 = 0, t0 = 0, s1 = 1, t1 = 1;
     double s(double u) const { return s0 + (s1 - s0) * u; }
     double t(double v) const { return t0 + (t1 - t0) * v; }
 };
 
-struct Vertex {
+struct Vertex
+{
     V3 p, n;
     double s = 0, t = 0;
 };
 
 // Triangle soup with per-corner vertices; toMesh() shares identical corners.
-struct Builder {
+struct Builder
+{
     std::vector<Vertex> vertices;
     std::vector<std::array<int, 3>> triangles;
 
@@ -52,7 +57,8 @@ void cap(Builder &b, int segments, const V3 &centre, const std::function<V3(doub
          const UvRect &rect, double uvScale, const V3 &uAxis, const V3 &vAxis);
 
 // Superellipsoid |x/a|^e + |y/b|^e + |z/c|^e = 1 with its long axis along x.
-struct SuperEllipsoid {
+struct SuperEllipsoid
+{
     V3 centre;
     V3 half{1, 1, 1};
     double exponent = 2;
@@ -66,7 +72,8 @@ struct SuperEllipsoid {
 // A spherical hollow that an organelle presses into a shell (the nucleus into the vacuole): seen
 // from `origin`, whatever lies behind the sphere is cut away, so the dented shell stays
 // star-shaped around origin and its cap at the cut remains one fan.
-struct Dent {
+struct Dent
+{
     V3 centre, origin;
     double radius = 0;
     bool active() const { return radius > 0; }
@@ -79,8 +86,8 @@ struct Dent {
 void superSurface(Builder &b, const SuperEllipsoid &s, int nu, int nv, bool outward, const UvRect &rect,
                   double repeatU, double repeatV, const Dent &dent = {}, double dentGrow = 0);
 
-void ellipsoid(Builder &b, const V3 &centre, const V3 &radii, int nu, int nv, bool outward, const UvRect &rect,
-               double repeatU = 1, double repeatV = 1);
+void ellipsoid(Builder &b, const V3 &centre, const V3 &radii, int nu, int nv, bool outward,
+               const UvRect &rect, double repeatU = 1, double repeatV = 1);
 // Capsule along x: cylinder of half length h plus two hemispheres of radius r.
 void capsule(Builder &b, double h, double r, int around, int capRings, bool outward, const UvRect &rect,
              double repeatU = 1, double repeatV = 1);

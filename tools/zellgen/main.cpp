@@ -83,7 +83,8 @@ int main(int argc, char **argv)
                         whole += triangles[parts[k].mesh_index];
             }
             std::printf("whole cell: %zu triangles in %d placements\n", whole, zelle::kPlacementCount);
-            std::printf("vacuole: %.0f %% of the space inside the plasma membrane\n", 100 * zellgen::vacuoleShare(model));
+            std::printf("vacuole: %.0f %% of the space inside the plasma membrane\n",
+                        100 * zellgen::vacuoleShare(model));
             for (const auto &o : model.objects) {
                 size_t detail = 0, overview = 0;
                 for (const auto &part : o.object.detail_parts)
@@ -93,13 +94,14 @@ int main(int argc, char **argv)
                 int n = 0;
                 for (const auto &p : model.placements)
                     n += p.object_index == o.index;
-                std::printf("object %2d %-14s %3d placements, overview %5zu tris (%zu parts), detail %6zu tris (%zu parts)\n",
+                std::printf("object %2d %-14s %3d placements, overview %5zu tris (%zu parts), detail %6zu "
+                            "tris (%zu parts)\n",
                             o.index, o.name.c_str(), n, overview, o.object.overview_parts.size(), detail,
                             o.object.detail_parts.size());
             }
             for (const auto &m : model.meshes)
-                std::printf("mesh %2d %-22s %6zu tris, texture %dx%d\n", m.index, m.name.c_str(), triangles[m.index],
-                            m.texture.width, m.texture.height);
+                std::printf("mesh %2d %-22s %6zu tris, texture %dx%d\n", m.index, m.name.c_str(),
+                            triangles[m.index], m.texture.width, m.texture.height);
         }
         if (!stamp.empty())
             std::ofstream(stamp) << "zellgen\n";

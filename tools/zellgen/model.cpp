@@ -115,7 +115,8 @@ bool bodiesOverlap(const Body &a, const Frame &fa, const Body &b, const Frame &f
 
 namespace {
 
-struct Context {
+struct Context
+{
     std::map<std::string, int> meshByKey;
     int mesh(const YAML::Node &n) const
     {
@@ -176,7 +177,8 @@ void addParts(const Context &ctx, const YAML::Node &node, const Frame &outer, st
     } else if (pattern == "disc_surface") { // on the faces of a bent disc mesh (ribosomes on ER)
         const double rx = node["radii"][0].as<double>(), rz = node["radii"][1].as<double>();
         const double t = node["thickness"].as<double>();
-        const double kx = node["bend"] ? node["bend"][0].as<double>() : 0, kz = node["bend"] ? node["bend"][1].as<double>() : 0;
+        const double kx = node["bend"] ? node["bend"][0].as<double>() : 0,
+                     kz = node["bend"] ? node["bend"][1].as<double>() : 0;
         const int count = node["count"].as<int>();
         const double lift = node["lift"].as<double>(0), fill = node["fill"].as<double>(0.85);
         const double zmax = node["z_max"].as<double>(1e9);
@@ -232,7 +234,8 @@ Frame cellFrame(const YAML::Node &scene)
     return c;
 }
 
-struct Placer {
+struct Placer
+{
     const Model &model;
     std::vector<PlacedBody> &placed;
     const Body *container = nullptr; // membrane inner surface, cell frame
@@ -293,7 +296,8 @@ void scatter(const YAML::Node &g, Placer &pl, const Model &model)
     const double spin = g["spin"].as<double>(180);
     Rng rng(g["seed"].as<uint64_t>(1));
     auto range = [&](const char *key, double lo, double hi) {
-        return g[key] ? std::make_pair(g[key][0].as<double>(), g[key][1].as<double>()) : std::make_pair(lo, hi);
+        return g[key] ? std::make_pair(g[key][0].as<double>(), g[key][1].as<double>())
+                      : std::make_pair(lo, hi);
     };
     const auto xr = range("x", -1e9, 1e9), yr = range("y", -1e9, 1e9), zr = range("z", -1e9, 1e9);
     const V3 hint = v3(g["hint"], V3(1, 0, 0));
@@ -305,7 +309,8 @@ void scatter(const YAML::Node &g, Placer &pl, const Model &model)
         Frame f;
         if (region == "membrane" || region == "tonoplast") {
             const SuperEllipsoid &s = region == "membrane" ? mem : vac;
-            const V3 dir(rng.range(-1, 1) * s.half.x, rng.range(-1, 1) * s.half.y, rng.range(-1, 1) * s.half.z);
+            const V3 dir(rng.range(-1, 1) * s.half.x, rng.range(-1, 1) * s.half.y,
+                         rng.range(-1, 1) * s.half.z);
             const V3 sp = surfacePoint(s, dir);
             V3 n = s.normal(sp);
             if (region == "membrane")
@@ -317,7 +322,8 @@ void scatter(const YAML::Node &g, Placer &pl, const Model &model)
                     continue; // at the cell's ends there is no "across"
                 f = alignY(sp + n * (lift + gap), n, across);
             } else {
-                f = alignY(sp + n * (lift + gap), n, hint + V3(rng.range(-0.3, 0.3), rng.range(-0.3, 0.3), rng.range(-0.3, 0.3)));
+                f = alignY(sp + n * (lift + gap), n,
+                           hint + V3(rng.range(-0.3, 0.3), rng.range(-0.3, 0.3), rng.range(-0.3, 0.3)));
                 f = f * rotationY(rng.range(-spin, spin));
             }
         } else if (region == "section") {
@@ -338,7 +344,8 @@ void scatter(const YAML::Node &g, Placer &pl, const Model &model)
             f = alignY(sp + n * (lift + gap), n, cross(n, V3(0, 0, 1)));
             f.origin.z = pl.cutZ;
         } else if (region == "free") {
-            const V3 p(rng.range(xr.first, xr.second), rng.range(yr.first, yr.second), rng.range(zr.first, zr.second));
+            const V3 p(rng.range(xr.first, xr.second), rng.range(yr.first, yr.second),
+                       rng.range(zr.first, zr.second));
             if (g["orient"].as<std::string>("random") == "fixed")
                 f = pose(p, v3(g["rot"]) + V3(0, 0, rng.range(-spin, spin)));
             else
@@ -347,7 +354,8 @@ void scatter(const YAML::Node &g, Placer &pl, const Model &model)
             throw std::runtime_error("unknown placement region: " + region);
         }
         const V3 c = f.origin;
-        if (c.x < xr.first || c.x > xr.second || c.y < yr.first || c.y > yr.second || c.z < zr.first || c.z > zr.second)
+        if (c.x < xr.first || c.x > xr.second || c.y < yr.first || c.y > yr.second || c.z < zr.first ||
+            c.z > zr.second)
             continue;
         if (!pl.fits(object, f))
             continue;
@@ -379,7 +387,9 @@ double vacuoleShare(const Model &model)
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j)
             for (int k = 0; k < n; ++k) {
-                const V3 p = m.centre + mul(V3((i + 0.5) / n * 2 - 1, (j + 0.5) / n * 2 - 1, (k + 0.5) / n * 2 - 1), m.half);
+                const V3 p =
+                    m.centre +
+                    mul(V3((i + 0.5) / n * 2 - 1, (j + 0.5) / n * 2 - 1, (k + 0.5) / n * 2 - 1), m.half);
                 if (!membrane->inside(p))
                     continue;
                 ++inCell;
@@ -468,7 +478,8 @@ Model buildModel(const std::string &dir)
         placed.push_back({object, f});
     }
     if (placed.size() != size_t(zelle::kPlacementCount))
-        throw std::runtime_error("the scene has " + std::to_string(placed.size()) + " placements, 140 are needed");
+        throw std::runtime_error("the scene has " + std::to_string(placed.size()) +
+                                 " placements, 140 are needed");
 
     // Per object, the placement nearest the eye goes last: action 6 (the menu's flight) finds the
     // last one, so the flight starts from an organelle the pupil can see.

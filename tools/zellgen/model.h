@@ -11,27 +11,30 @@
 namespace zellgen {
 
 // An organelle's own body, in its object's coordinates: what must not overlap another's.
-struct Body {
+struct Body
+{
     enum Kind { Ellipsoid, Capsule, Super } kind = Ellipsoid;
-    V3 centre, radii;    // ellipsoid
-    V3 a, b;             // capsule axis end points
-    double radius = 0;   // capsule
+    V3 centre, radii;     // ellipsoid
+    V3 a, b;              // capsule axis end points
+    double radius = 0;    // capsule
     SuperEllipsoid super; // shells
     Dent dent;            // shells: the hollow another organelle presses in
-    std::string role;    // shells: "container" (organelles inside), "excluder" (outside), "wall"
+    std::string role;     // shells: "container" (organelles inside), "excluder" (outside), "wall"
 
     bool inside(const V3 &p, double margin = 0) const;
     std::vector<V3> samples() const;
 };
 
-struct MeshEntry {
+struct MeshEntry
+{
     int index = 0;
     std::string key, name;
     Builder geometry;
     zelle::Image texture;
 };
 
-struct ObjectEntry {
+struct ObjectEntry
+{
     int index = 0;
     std::string name;
     Body body;
@@ -39,12 +42,14 @@ struct ObjectEntry {
     zelle::Object object;
 };
 
-struct PlacedBody {
+struct PlacedBody
+{
     int objectIndex = 0;
     Frame cell; // object -> cell frame
 };
 
-struct Model {
+struct Model
+{
     std::vector<MeshEntry> meshes;
     std::vector<ObjectEntry> objects;
     std::vector<zelle::Placement> placements;

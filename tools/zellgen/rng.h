@@ -13,9 +13,13 @@ inline uint64_t mix64(uint64_t z)
     return z ^ (z >> 31);
 }
 
-inline double hashUnit(uint64_t seed, uint64_t key) { return double(mix64(seed * 0x100000001b3ull ^ key) >> 11) / double(1ull << 53); }
+inline double hashUnit(uint64_t seed, uint64_t key)
+{
+    return double(mix64(seed * 0x100000001b3ull ^ key) >> 11) / double(1ull << 53);
+}
 
-struct Rng {
+struct Rng
+{
     uint64_t state;
     explicit Rng(uint64_t seed) : state(mix64(seed)) {}
     uint64_t next()

@@ -94,8 +94,8 @@ std::function<V3(double)> sectionCurve(const std::string &kind, const V3 &radii,
     };
 }
 
-void closedSurface(Builder &b, const std::string &kind, const V3 &radii, double h, int nu, int nv, bool outward,
-                   const UvRect &rect, double ru, double rv)
+void closedSurface(Builder &b, const std::string &kind, const V3 &radii, double h, int nu, int nv,
+                   bool outward, const UvRect &rect, double ru, double rv)
 {
     if (kind == "capsule")
         capsule(b, h, radii.y, nv, std::max(2, nu / 4), outward, rect, ru, rv);
@@ -108,7 +108,8 @@ void closedSurface(Builder &b, const std::string &kind, const V3 &radii, double 
 // same membrane as the inner membrane; between them the fold's lumen opens into the
 // intermembrane space. Cut at z = cut, where it shows as a U of membrane around that lumen.
 // Built at x = 0; the back half (z < cut) only, so the cut shows the section.
-Builder crista(double r, double reach, double thick, double wall, double cut, const UvRect &uv, const UvRect &lumenUv)
+Builder crista(double r, double reach, double thick, double wall, double cut, const UvRect &uv,
+               const UvRect &lumenUv)
 {
     Builder b;
     const double y0 = r - reach;
@@ -145,8 +146,15 @@ Builder crista(double r, double reach, double thick, double wall, double cut, co
     for (int side = -1; side <= 1; side += 2)
         band([&](double t) { return V3(side * thick / 2, y0 + (yTop - y0) * t, zCut + 1e-4); },
              [&](double t) { return V3(side * (thick / 2 - m), y0 + (yTop - y0) * t, zCut + 1e-4); });
-    band([&](double t) { const double a = M_PI * t; return V3(-thick / 2 * std::cos(a), y0 - thick / 2 * std::sin(a), zCut + 1e-4); },
-         [&](double t) { const double a = M_PI * t; return V3(-(thick / 2 - m) * std::cos(a), y0 - (thick / 2 - m) * std::sin(a), zCut + 1e-4); });
+    band(
+        [&](double t) {
+            const double a = M_PI * t;
+            return V3(-thick / 2 * std::cos(a), y0 - thick / 2 * std::sin(a), zCut + 1e-4);
+        },
+        [&](double t) {
+            const double a = M_PI * t;
+            return V3(-(thick / 2 - m) * std::cos(a), y0 - (thick / 2 - m) * std::sin(a), zCut + 1e-4);
+        });
     Builder l;
     grid(
         l, 1, 4,
@@ -164,13 +172,16 @@ Builder crista(double r, double reach, double thick, double wall, double cut, co
 Builder halfShell(const YAML::Node &s)
 {
     const std::string kind = s["base"].as<std::string>("ellipsoid");
-    V3 radii = kind == "capsule" ? V3(s["radius"].as<double>(), s["radius"].as<double>(), s["radius"].as<double>())
-                                 : v3(s["radii"]);
+    V3 radii = kind == "capsule"
+                   ? V3(s["radius"].as<double>(), s["radius"].as<double>(), s["radius"].as<double>())
+                   : v3(s["radii"]);
     const double h = s["half_length"].as<double>(0);
     const double cut = s["cut_z"].as<double>(0);
     const int nu = segs(s["segments"], 0, 16), nv = segs(s["segments"], 1, 16);
-    const UvRect outerUv = uvRect(s["outer_uv"]), innerUv = uvRect(s["inner_uv"]), rimUv = uvRect(s["rim_uv"]);
-    const double ru = s["repeat"] ? s["repeat"][0].as<double>() : 1, rv = s["repeat"] ? s["repeat"][1].as<double>() : 1;
+    const UvRect outerUv = uvRect(s["outer_uv"]), innerUv = uvRect(s["inner_uv"]),
+                 rimUv = uvRect(s["rim_uv"]);
+    const double ru = s["repeat"] ? s["repeat"][0].as<double>() : 1,
+                 rv = s["repeat"] ? s["repeat"][1].as<double>() : 1;
     std::vector<std::pair<double, double>> membranes;
     for (const auto &m : s["membranes"])
         membranes.push_back({m[0].as<double>(), m[1].as<double>()});
@@ -210,8 +221,8 @@ Builder halfShell(const YAML::Node &s)
         if (s["cap_uv"]) { // the inside in section, painted: the texture spans the section's box
             const V3 in = shrink(membranes.back().second);
             const double ax = kind == "capsule" ? h + in.y : in.x, ay = in.y;
-            cap(out, rimSegs, V3(0, 0, cut), sectionCurve(kind, in, h, cut), V3(0, 0, 1), uvRect(s["cap_uv"]), 1.0,
-                V3(0.5 / ax, 0, 0), V3(0, 0.5 / ay, 0));
+            cap(out, rimSegs, V3(0, 0, cut), sectionCurve(kind, in, h, cut), V3(0, 0, 1), uvRect(s["cap_uv"]),
+                1.0, V3(0.5 / ax, 0, 0), V3(0, 0.5 / ay, 0));
         }
     }
 
@@ -231,7 +242,8 @@ Builder halfShell(const YAML::Node &s)
         const double span = cristae["span"].as<double>(0.9) * h * 2;
         for (int k = 0; k < count; ++k) {
             const double x = -span / 2 + span * (count == 1 ? 0.5 : double(k) / (count - 1));
-            out.append(crista(r, reach, thick, wall, cut, cu, lumen), pose(V3(x, 0, 0), V3(0, 0, k % 2 ? 180 : 0)));
+            out.append(crista(r, reach, thick, wall, cut, cu, lumen),
+                       pose(V3(x, 0, 0), V3(0, 0, k % 2 ? 180 : 0)));
         }
     }
     return out;
@@ -246,7 +258,8 @@ Builder superShell(const YAML::Node &s)
     inner.half = outer.half - V3(thick, thick, thick);
     const double cut = s["cut_z"].as<double>();
     const int nu = segs(s["segments"], 0, 24), nv = segs(s["segments"], 1, 24);
-    const UvRect outerUv = uvRect(s["outer_uv"]), innerUv = uvRect(s["inner_uv"]), rimUv = uvRect(s["rim_uv"]);
+    const UvRect outerUv = uvRect(s["outer_uv"]), innerUv = uvRect(s["inner_uv"]),
+                 rimUv = uvRect(s["rim_uv"]);
     const Dent dent = parseDent(s["dent"], outer.centre, cut);
     Builder full;
     if (s["outer"].as<bool>(true))
@@ -263,14 +276,15 @@ Builder superShell(const YAML::Node &s)
         };
     };
     if (thick > 0 && s["rim"].as<bool>(true))
-        ring(out, rimSegs, section(outer, 0), section(inner, thick), V3(0, 0, 1), rimUv, s["rim_repeat"].as<double>(1));
+        ring(out, rimSegs, section(outer, 0), section(inner, thick), V3(0, 0, 1), rimUv,
+             s["rim_repeat"].as<double>(1));
     if (s["cap"].as<bool>(false)) {
         const V3 c(outer.centre.x, outer.centre.y, cut);
         const double extent = std::max(outer.half.x, outer.half.y);
         // With a membrane of some thickness the cap fills its inner edge, inside the rim band.
         const bool thin = thick <= 0;
-        cap(out, rimSegs, c, section(thin ? outer : inner, thin ? 0 : thick), V3(0, 0, 1), uvRect(s["cap_uv"]),
-            0.5 / extent, V3(1, 0, 0), V3(0, 1, 0));
+        cap(out, rimSegs, c, section(thin ? outer : inner, thin ? 0 : thick), V3(0, 0, 1),
+            uvRect(s["cap_uv"]), 0.5 / extent, V3(1, 0, 0), V3(0, 1, 0));
     }
     return out;
 }
@@ -282,7 +296,8 @@ Builder disc(const YAML::Node &s)
     const double t = s["thickness"].as<double>();
     const double outline = s["outline"].as<double>(2), profile = s["profile"].as<double>(4);
     const double swell = s["rim_swell"].as<double>(0);
-    const double kx = s["bend"] ? s["bend"][0].as<double>() : 0, kz = s["bend"] ? s["bend"][1].as<double>() : 0;
+    const double kx = s["bend"] ? s["bend"][0].as<double>() : 0,
+                 kz = s["bend"] ? s["bend"][1].as<double>() : 0;
     const int nu = segs(s["segments"], 0, 8), nv = segs(s["segments"], 1, 16);
     const UvRect rect = uvRect(s["uv"]);
     const double rep = s["repeat"].as<double>(1);
@@ -292,7 +307,8 @@ Builder disc(const YAML::Node &s)
         const double rho = spow(std::sin(phi), 2 / profile);
         ry = spow(std::cos(phi), 2 / profile);
         const double y = t * ry * (1 + swell * std::pow(rho, 6));
-        const double x = rx * rho * spow(std::cos(om), 2 / outline), z = rz * rho * spow(std::sin(om), 2 / outline);
+        const double x = rx * rho * spow(std::cos(om), 2 / outline),
+                     z = rz * rho * spow(std::sin(om), 2 / outline);
         return V3(x, y + kx * x * x + kz * z * z, z);
     };
     gridNumeric(
@@ -323,7 +339,9 @@ std::vector<V3> smoothPath(const std::vector<V3> &c, int per)
         const V3 p0 = c[i == 0 ? 0 : i - 1], p1 = c[i], p2 = c[i + 1], p3 = c[std::min(c.size() - 1, i + 2)];
         for (int k = 0; k < per; ++k) {
             const double t = double(k) / per, t2 = t * t, t3 = t2 * t;
-            out.push_back((p1 * 2 + (p2 - p0) * t + (p0 * 2 - p1 * 5 + p2 * 4 - p3) * t2 + (p1 * 3 - p0 - p2 * 3 + p3) * t3) * 0.5);
+            out.push_back((p1 * 2 + (p2 - p0) * t + (p0 * 2 - p1 * 5 + p2 * 4 - p3) * t2 +
+                           (p1 * 3 - p0 - p2 * 3 + p3) * t3) *
+                          0.5);
         }
     }
     out.push_back(c.back());
@@ -347,7 +365,8 @@ Builder tubes(const YAML::Node &s)
         for (size_t i = 1; i < sm.size(); ++i)
             len += length(sm[i] - sm[i - 1]);
         const double hollow = s["hollow"].as<double>(0);
-        tube(b, sm, radius, sides, s["caps"].as<bool>(true) && hollow <= 0, rect, rep * len, s["repeat_around"].as<double>(1));
+        tube(b, sm, radius, sides, s["caps"].as<bool>(true) && hollow <= 0, rect, rep * len,
+             s["repeat_around"].as<double>(1));
         if (hollow > 0) { // a tube wall: the lumen inside, its ring of subunits at each cut end
             Builder in;
             tube(in, sm, hollow, sides, false, rect, rep * len, s["repeat_around"].as<double>(1));
@@ -363,7 +382,10 @@ Builder tubes(const YAML::Node &s)
                 const V3 a = normalized(std::abs(t.y) < 0.9 ? cross(t, V3(0, 1, 0)) : cross(t, V3(1, 0, 0)));
                 const V3 bb = cross(t, a);
                 auto circle = [&](double rad) {
-                    return [=](double u) { const double w = 2 * M_PI * u; return c + (a * std::cos(w) + bb * std::sin(w)) * rad; };
+                    return [=](double u) {
+                        const double w = 2 * M_PI * u;
+                        return c + (a * std::cos(w) + bb * std::sin(w)) * rad;
+                    };
                 };
                 ring(b, sides, circle(radius), circle(hollow), t, endUv, 1);
             }
@@ -429,7 +451,8 @@ Builder helix(const YAML::Node &s)
 Builder stack(const YAML::Node &s)
 {
     Builder b;
-    const double r = s["radius"].as<double>(), t = s["disc_thickness"].as<double>(), gap = s["gap"].as<double>();
+    const double r = s["radius"].as<double>(), t = s["disc_thickness"].as<double>(),
+                 gap = s["gap"].as<double>();
     const int count = s["count"].as<int>(), sides = s["sides"].as<int>(12);
     const UvRect rect = uvRect(s["uv"]);
     const double h = count * t + (count - 1) * gap;
@@ -465,15 +488,16 @@ Builder blob(const YAML::Node &s)
         const double eta = -M_PI / 2 + M_PI * u, om = 2 * M_PI * v;
         const V3 d(std::sin(eta), std::cos(eta) * std::cos(om), std::cos(eta) * std::sin(om));
         // Lumps fade out towards the poles, where the grid rows meet in one point.
-        const double f = 1 + amp * std::cos(eta) * (std::sin(3 * eta + 1.1) * std::cos(2 * om) + 0.5 * std::sin(5 * om + 2 * eta));
+        const double f =
+            1 + amp * std::cos(eta) *
+                    (std::sin(3 * eta + 1.1) * std::cos(2 * om) + 0.5 * std::sin(5 * om + 2 * eta));
         V3 p = mul(d, radii) * f;
         if (p.y < -cutY)
             p.y = -cutY + (p.y + cutY) * 0.25;
         return p;
     };
     gridNumeric(
-        b, nu, nv, pos,
-        [&](double u, double v, const V3 &) { return std::make_pair(rect.s(u), rect.t(v)); },
+        b, nu, nv, pos, [&](double u, double v, const V3 &) { return std::make_pair(rect.s(u), rect.t(v)); },
         [&](double, double, const V3 &p) { return p; });
     return b;
 }
@@ -481,7 +505,8 @@ Builder blob(const YAML::Node &s)
 Builder plasmodesma(const YAML::Node &s)
 {
     Builder b;
-    const double len = s["length"].as<double>(), r = s["radius"].as<double>(), inner = s["desmotubule"].as<double>();
+    const double len = s["length"].as<double>(), r = s["radius"].as<double>(),
+                 inner = s["desmotubule"].as<double>();
     const int sides = s["sides"].as<int>(12);
     const UvRect lining = uvRect(s["lining_uv"]), core = uvRect(s["core_uv"]);
     // Lining: a flared channel (wider at both ends, where it meets the plasma membranes).
@@ -513,7 +538,8 @@ Builder plasmodesmaSection(const YAML::Node &s)
     const double neck = s["neck"].as<double>(0.4), lining = s["lining"].as<double>(0.3);
     const double tubule = s["desmotubule"].as<double>();
     const int n = s["segments"].as<int>(12);
-    const UvRect liningUv = uvRect(s["lining_uv"]), lumenUv = uvRect(s["lumen_uv"]), coreUv = uvRect(s["core_uv"]);
+    const UvRect liningUv = uvRect(s["lining_uv"]), lumenUv = uvRect(s["lumen_uv"]),
+                 coreUv = uvRect(s["core_uv"]);
     auto radius = [&](double y) { // narrowest where the channel meets the plasma membranes
         const double e = (std::abs(y) - len / 2) / (0.12 * len);
         return r * (1 - neck * std::exp(-e * e));
@@ -530,9 +556,10 @@ Builder plasmodesmaSection(const YAML::Node &s)
             uv);
     };
     for (int side = -1; side <= 1; side += 2) {
-        band([&](double y) { return side * radius(y); }, [&](double y) { return side * radius(y) * (1 - lining); },
-             liningUv);
-        band([&](double y) { return side * radius(y) * (1 - lining); }, [&](double) { return side * tubule; }, lumenUv);
+        band([&](double y) { return side * radius(y); },
+             [&](double y) { return side * radius(y) * (1 - lining); }, liningUv);
+        band([&](double y) { return side * radius(y) * (1 - lining); }, [&](double) { return side * tubule; },
+             lumenUv);
     }
     band([&](double) { return -tubule; }, [&](double) { return tubule; }, coreUv);
     // Grid winding depends on the band's direction: the library draws both faces alike, and the
@@ -552,14 +579,15 @@ Builder buildShape(const YAML::Node &spec)
     if (shape == "half_shell")
         return halfShell(s);
     if (shape == "ellipsoid") {
-        ellipsoid(b, v3(s["centre"]), v3(s["radii"]), segs(s["segments"], 0, 8), segs(s["segments"], 1, 12), true,
-                  uvRect(s["uv"]), s["repeat"] ? s["repeat"][0].as<double>() : 1, s["repeat"] ? s["repeat"][1].as<double>() : 1);
+        ellipsoid(b, v3(s["centre"]), v3(s["radii"]), segs(s["segments"], 0, 8), segs(s["segments"], 1, 12),
+                  true, uvRect(s["uv"]), s["repeat"] ? s["repeat"][0].as<double>() : 1,
+                  s["repeat"] ? s["repeat"][1].as<double>() : 1);
         return b;
     }
     if (shape == "capsule") {
         capsule(b, s["half_length"].as<double>(), s["radius"].as<double>(), segs(s["segments"], 1, 8),
-                segs(s["segments"], 0, 3), true, uvRect(s["uv"]), s["repeat"] ? s["repeat"][0].as<double>() : 1,
-                s["repeat"] ? s["repeat"][1].as<double>() : 1);
+                segs(s["segments"], 0, 3), true, uvRect(s["uv"]),
+                s["repeat"] ? s["repeat"][0].as<double>() : 1, s["repeat"] ? s["repeat"][1].as<double>() : 1);
         return b;
     }
     if (shape == "disc")
@@ -577,8 +605,8 @@ Builder buildShape(const YAML::Node &spec)
     if (shape == "blob")
         return blob(s);
     if (shape == "torus") {
-        torus(b, s["major"].as<double>(), s["minor"].as<double>(), segs(s["segments"], 0, 12), segs(s["segments"], 1, 6),
-              uvRect(s["uv"]));
+        torus(b, s["major"].as<double>(), s["minor"].as<double>(), segs(s["segments"], 0, 12),
+              segs(s["segments"], 1, 6), uvRect(s["uv"]));
         return b;
     }
     if (shape == "plasmodesma")

@@ -11,7 +11,8 @@ namespace zellgen {
 
 namespace {
 
-struct Rgb {
+struct Rgb
+{
     double r = 0, g = 0, b = 0;
 };
 
@@ -28,10 +29,14 @@ Rgb mixRgb(const Rgb &a, const Rgb &b, double t)
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-double smooth(double t) { return t * t * (3 - 2 * t); }
+double smooth(double t)
+{
+    return t * t * (3 - 2 * t);
+}
 
 // Value noise on a periodic lattice, so that textures tile.
-struct Noise {
+struct Noise
+{
     uint64_t seed;
     double lattice(int x, int y, int period) const
     {
@@ -60,7 +65,8 @@ struct Noise {
     }
 };
 
-struct Region {
+struct Region
+{
     int x0, y0, x1, y1; // pixel rectangle, y from the bottom row
     bool wrap;
 };
@@ -110,7 +116,8 @@ void paintLayer(std::vector<Rgb> &px, int width, const Region &r, const YAML::No
             const int span = int(std::ceil(rad * h * std::max(1.0, stretch))) + 2;
             const int pcx = r.x0 + int(cu * w), pcy = r.y0 + int(cv * h);
             for (int dy = -span; dy <= span; ++dy)
-                for (int dx = -span * std::max(1, int(std::ceil(1 / aspect))); dx <= span * std::max(1, int(std::ceil(1 / aspect))); ++dx) {
+                for (int dx = -span * std::max(1, int(std::ceil(1 / aspect)));
+                     dx <= span * std::max(1, int(std::ceil(1 / aspect))); ++dx) {
                     int x = pcx + dx, y = pcy + dy;
                     if (r.wrap) {
                         x = r.x0 + ((x - r.x0) % w + w) % w;
@@ -288,7 +295,8 @@ void paintLayer(std::vector<Rgb> &px, int width, const Region &r, const YAML::No
                 if (glyco) {
                     const double px = (u - cu) * w_px(), py = (v - (cv - hv)) * h;
                     const double step = 0.045 * h, r = 0.018 * h;
-                    const double beads[][2] = {{0, -1}, {0, -2}, {0, -3}, {-0.9, -3.6}, {0.9, -3.6}, {-1.5, -4.4}, {0.9, -4.6}};
+                    const double beads[][2] = {{0, -1},     {0, -2},      {0, -3},    {-0.9, -3.6},
+                                               {0.9, -3.6}, {-1.5, -4.4}, {0.9, -4.6}};
                     for (const auto &b : beads) {
                         const double bx = px - b[0] * step, by = py - b[1] * step;
                         if (bx * bx + by * by < r * r)
@@ -303,7 +311,8 @@ void paintLayer(std::vector<Rgb> &px, int width, const Region &r, const YAML::No
         const Rgb core = colour(layer["color"]), edge = colour(layer["edge"], core);
         const double width = layer["width"].as<double>(0.02), wave = layer["wave"].as<double>(0.01);
         for (const auto &st : layer["list"]) {
-            const double u0 = st[0].as<double>(), v0 = st[1].as<double>(), u1 = st[2].as<double>(), v1 = st[3].as<double>();
+            const double u0 = st[0].as<double>(), v0 = st[1].as<double>(), u1 = st[2].as<double>(),
+                         v1 = st[3].as<double>();
             // Measured in v units, so that the strand is as wide in u as in v.
             const double ax = (u1 - u0) * aspect, ay = v1 - v0, len = std::sqrt(ax * ax + ay * ay);
             forEach([&](int x, int y, double u, double v) {
@@ -344,7 +353,8 @@ void paintLayer(std::vector<Rgb> &px, int width, const Region &r, const YAML::No
                 if (r < 1 - ringWidth)
                     at(x, y) = mixRgb(at(x, y), inner, 0.9);
                 else if (r < 1)
-                    at(x, y) = mixRgb(at(x, y), col, 1 - std::abs(r - (1 - ringWidth / 2)) / (ringWidth / 2) * 0.4);
+                    at(x, y) =
+                        mixRgb(at(x, y), col, 1 - std::abs(r - (1 - ringWidth / 2)) / (ringWidth / 2) * 0.4);
             });
         }
     } else if (kind == "gradient") {

@@ -6,7 +6,8 @@
 
 namespace zellgen {
 
-struct V3 {
+struct V3
+{
     double x = 0, y = 0, z = 0;
     V3() = default;
     V3(double ax, double ay, double az) : x(ax), y(ay), z(az) {}
@@ -17,23 +18,36 @@ struct V3 {
     double operator[](int i) const { return i == 0 ? x : i == 1 ? y : z; }
 };
 
-inline double dot(const V3 &a, const V3 &b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline double dot(const V3 &a, const V3 &b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 inline V3 cross(const V3 &a, const V3 &b)
 {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-inline double length(const V3 &a) { return std::sqrt(dot(a, a)); }
+inline double length(const V3 &a)
+{
+    return std::sqrt(dot(a, a));
+}
 inline V3 normalized(const V3 &a)
 {
     const double l = length(a);
     return l > 1e-12 ? a * (1.0 / l) : V3(0, 0, 1);
 }
-inline V3 mul(const V3 &a, const V3 &b) { return {a.x * b.x, a.y * b.y, a.z * b.z}; }
-inline V3 lerp(const V3 &a, const V3 &b, double t) { return a + (b - a) * t; }
+inline V3 mul(const V3 &a, const V3 &b)
+{
+    return {a.x * b.x, a.y * b.y, a.z * b.z};
+}
+inline V3 lerp(const V3 &a, const V3 &b, double t)
+{
+    return a + (b - a) * t;
+}
 
 // Rigid transform: rotation columns plus translation (no scaling, so fixed-function lighting
 // keeps unit normals).
-struct Frame {
+struct Frame
+{
     V3 ex{1, 0, 0}, ey{0, 1, 0}, ez{0, 0, 1};
     V3 origin;
 
@@ -64,8 +78,10 @@ struct Frame {
     }
     std::array<float, 16> matrix() const
     {
-        return {float(ex.x), float(ex.y), float(ex.z), 0.f, float(ey.x), float(ey.y), float(ey.z), 0.f,
-                float(ez.x), float(ez.y), float(ez.z), 0.f, float(origin.x), float(origin.y), float(origin.z), 1.f};
+        return {float(ex.x),     float(ex.y),     float(ex.z),     0.f,
+                float(ey.x),     float(ey.y),     float(ey.z),     0.f,
+                float(ez.x),     float(ez.y),     float(ez.z),     0.f,
+                float(origin.x), float(origin.y), float(origin.z), 1.f};
     }
 };
 
@@ -130,6 +146,9 @@ inline V3 fibonacciDir(int i, int n)
 }
 
 // Signed power used by superellipsoids.
-inline double spow(double v, double e) { return v < 0 ? -std::pow(-v, e) : std::pow(v, e); }
+inline double spow(double v, double e)
+{
+    return v < 0 ? -std::pow(-v, e) : std::pow(v, e);
+}
 
 } // namespace zellgen

@@ -13,7 +13,8 @@ namespace vellora {
 constexpr int kOrganellCount = 11;
 
 // Six cp1252 strings, each stored as a 32-bit little-endian signed length and its bytes.
-struct TOrganell {
+struct TOrganell
+{
     QByteArray Heading;
     QByteArray Text; // memo markup, links "#" number "#" caption "#"
     QByteArray Names;

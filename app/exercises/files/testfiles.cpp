@@ -25,8 +25,9 @@ QByteArray readWhole(const QString &path)
 }
 
 // Reads fields front to back and refuses anything that does not fit in the bytes that are left.
-class Reader {
-public:
+class Reader
+{
+  public:
     Reader(const QByteArray &bytes, const QString &fileName) : m_bytes(bytes), m_name(fileName) {}
 
     qsizetype pos() const { return m_pos; }
@@ -75,7 +76,9 @@ public:
         if (n < 0)
             fail(at, QStringLiteral("Ungültige Anzahl %1 (%2).").arg(n).arg(QString::fromUtf8(what)));
         if (qint64(n) * minItemSize > left())
-            fail(at, QStringLiteral("Die Anzahl %1 (%2) passt nicht in den Rest der Datei.").arg(n).arg(QString::fromUtf8(what)));
+            fail(at, QStringLiteral("Die Anzahl %1 (%2) passt nicht in den Rest der Datei.")
+                         .arg(n)
+                         .arg(QString::fromUtf8(what)));
         return n;
     }
 
@@ -86,11 +89,13 @@ public:
         if (n < 0)
             fail(at, QStringLiteral("Ungültige Länge %1 (%2).").arg(n).arg(QString::fromUtf8(what)));
         if (n > left())
-            fail(at, QStringLiteral("Die Länge %1 (%2) passt nicht in den Rest der Datei.").arg(n).arg(QString::fromUtf8(what)));
+            fail(at, QStringLiteral("Die Länge %1 (%2) passt nicht in den Rest der Datei.")
+                         .arg(n)
+                         .arg(QString::fromUtf8(what)));
         return bytes(n, what);
     }
 
-private:
+  private:
     const QByteArray &m_bytes;
     QString m_name;
     qsizetype m_pos = 0;
@@ -103,8 +108,6 @@ TTestInfo readHeader(Reader &r)
     info.Title = r.string("Titel");
     return info;
 }
-
-
 
 void appendHeader(QByteArray &out, const TTestInfo &info)
 {
@@ -119,7 +122,9 @@ void appendHeader(QByteArray &out, const TTestInfo &info)
 TestFileError::TestFileError(const QString &path, qint64 offset, const QString &message)
     : std::runtime_error((offset >= 0
                               ? QStringLiteral("Die Testdatei \u201E%1\u201C ist beschädigt (Byte %2): %3")
-                                    .arg(path).arg(offset).arg(message)
+                                    .arg(path)
+                                    .arg(offset)
+                                    .arg(message)
                               : QStringLiteral("Die Testdatei \u201E%1\u201C: %2").arg(path, message))
                              .toStdString()),
       m_path(path), m_offset(offset)
@@ -139,10 +144,14 @@ QByteArray LoadIntroduction(const QString &path)
 QString testExtension(TestKind kind)
 {
     switch (kind) {
-    case TestKind::SelfCheck: return QStringLiteral(".slf");
-    case TestKind::MultipleChoice: return QStringLiteral(".mpc");
-    case TestKind::Cloze: return QStringLiteral(".lkt");
-    case TestKind::Unknown: break;
+    case TestKind::SelfCheck:
+        return QStringLiteral(".slf");
+    case TestKind::MultipleChoice:
+        return QStringLiteral(".mpc");
+    case TestKind::Cloze:
+        return QStringLiteral(".lkt");
+    case TestKind::Unknown:
+        break;
     }
     return {};
 }
@@ -219,12 +228,15 @@ TLKTTest parseClozeTest(const QByteArray &bytes, const QString &fileName)
     // The gaps are laid out from the markers and filled from the answer lists: both must agree.
     const QList<ClozeGap> gaps = clozeGaps(t.Text);
     if (gaps.size() != t.Count)
-        r.fail(countAt, QStringLiteral("Der Lückentext hat %1 Lücken, die Datei nennt %2.").arg(gaps.size()).arg(t.Count));
+        r.fail(countAt, QStringLiteral("Der Lückentext hat %1 Lücken, die Datei nennt %2.")
+                            .arg(gaps.size())
+                            .arg(t.Count));
     for (const ClozeGap &g : gaps)
         if (g.width < 0)
             r.fail(textAt + 4 + g.offset, QStringLiteral("Auf \u201E#\u201C folgt keine Zahl."));
     if (qint64(t.Count) * 4 > r.left())
-        r.fail(r.pos(), QStringLiteral("Die Anzahl %1 (Anzahl der Lücken) passt nicht in den Rest der Datei.").arg(t.Count));
+        r.fail(r.pos(), QStringLiteral("Die Anzahl %1 (Anzahl der Lücken) passt nicht in den Rest der Datei.")
+                            .arg(t.Count));
     t.Words.reserve(t.Count);
     for (int32_t i = 0; i < t.Count; ++i) {
         TWord w;

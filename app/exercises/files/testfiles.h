@@ -20,24 +20,27 @@
 namespace vellora {
 
 constexpr int kTestIdSize = 16;
-constexpr int kTestsPerKind = 11;  // tests/test0 .. tests/test10
+constexpr int kTestsPerKind = 11; // tests/test0 .. tests/test10
 constexpr int kMaxShownOptions = 16;
 
-struct TTestInfo {
+struct TTestInfo
+{
     QByteArray ID; // exactly 16 bytes; first byte 'S', 'M' or 'L' names the kind
     QByteArray Title;
 
     bool operator==(const TTestInfo &) const = default;
 };
 
-struct TSLFQuestion {
+struct TSLFQuestion
+{
     QByteArray Question;
     QByteArray Answer;
 
     bool operator==(const TSLFQuestion &) const = default;
 };
 
-struct TSLFTest {
+struct TSLFTest
+{
     TTestInfo Info;
     int32_t Count = 0;
     int32_t Right = 0;
@@ -47,7 +50,8 @@ struct TSLFTest {
     bool operator==(const TSLFTest &) const = default;
 };
 
-struct TMPCQuestion {
+struct TMPCQuestion
+{
     QByteArray Question;
     uint16_t Answer = 0; // bit k set: option k is right
     int32_t Count = 0;
@@ -56,7 +60,8 @@ struct TMPCQuestion {
     bool operator==(const TMPCQuestion &) const = default;
 };
 
-struct TMPCTest {
+struct TMPCTest
+{
     TTestInfo Info;
     int32_t Count = 0;
     int32_t Right = 0;
@@ -66,18 +71,20 @@ struct TMPCTest {
     bool operator==(const TMPCTest &) const = default;
 };
 
-struct TWord {
+struct TWord
+{
     int32_t Count = 0;
     QList<QByteArray> Words;
 
     bool operator==(const TWord &) const = default;
 };
 
-struct TLKTTest {
+struct TLKTTest
+{
     TTestInfo Info;
-    int32_t Count = 0;   // number of gaps
-    QByteArray Text;     // words separated by blanks, gaps written "#" + width digits
-    QList<TWord> Words;  // accepted answers, one TWord per gap in text order
+    int32_t Count = 0;  // number of gaps
+    QByteArray Text;    // words separated by blanks, gaps written "#" + width digits
+    QList<TWord> Words; // accepted answers, one TWord per gap in text order
 
     bool operator==(const TLKTTest &) const = default;
 };
@@ -85,12 +92,13 @@ struct TLKTTest {
 enum class TestKind { Unknown, SelfCheck, MultipleChoice, Cloze };
 
 // Refusal of a damaged or unreadable test file; what() is a German message for the learner.
-class TestFileError : public std::runtime_error {
-public:
+class TestFileError : public std::runtime_error
+{
+  public:
     TestFileError(const QString &path, qint64 offset, const QString &message);
     QString path() const { return m_path; }
     qint64 offset() const { return m_offset; } // -1 when the file could not be opened
-private:
+  private:
     QString m_path;
     qint64 m_offset = -1;
 };
@@ -127,7 +135,8 @@ QByteArray serializeMultipleChoiceTest(const TMPCTest &test);
 QByteArray serializeClozeTest(const TLKTTest &test);
 
 // Gap markers of a cloze text: every '#' starts one, followed by its decimal width digits.
-struct ClozeGap {
+struct ClozeGap
+{
     qsizetype offset = 0; // of the '#'
     qsizetype length = 0; // '#' and digits
     int width = 0;        // in characters, counted double when drawn

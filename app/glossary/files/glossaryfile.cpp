@@ -1,7 +1,7 @@
 #include "glossaryfile.h"
 
-#include "base/contentfile.h"
 #include "base/asciifold.h"
+#include "base/contentfile.h"
 #include "base/programfolder.h"
 
 #include <bytes/littleendian.h>
@@ -19,7 +19,6 @@ constexpr int kText2At = 307;
 constexpr int kText3At = 563;
 constexpr int kLinksAt = 819;
 constexpr int kPictureAt = 859;
-
 
 // A short string: one length byte, then capacity bytes of which the first length count.
 QByteArray shortString(const char *field, int capacity)
@@ -122,7 +121,8 @@ bool glossaryTitleLess(const QByteArray &a, const QByteArray &b)
 
 QString manualPagePath(int page)
 {
-    static const char *const names[kManualPageCount] = {"inhalt/zelle_m.dat", "inhalt/uebung_m.dat", "inhalt/glossar_m.dat"};
+    static const char *const names[kManualPageCount] = {"inhalt/zelle_m.dat", "inhalt/uebung_m.dat",
+                                                        "inhalt/glossar_m.dat"};
     if (page < 0 || page >= kManualPageCount)
         throw std::out_of_range("manual page number");
     return contentPath(QString::fromLatin1(names[page]));

@@ -21,11 +21,12 @@ constexpr int kGlossarTextMax = 3 * kGlossarTextPieceMax; // 765
 constexpr int kGlossarPictureMax = 8;
 constexpr int kGlossarLinkCount = 10;
 
-struct TGlossarEntry {
-    QByteArray Title;                // at most 50 bytes
-    QByteArray Text1, Text2, Text3;  // at most 255 bytes each, joined without separator
+struct TGlossarEntry
+{
+    QByteArray Title;               // at most 50 bytes
+    QByteArray Text1, Text2, Text3; // at most 255 bytes each, joined without separator
     std::array<int32_t, kGlossarLinkCount> Links{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-    QByteArray Picture;              // stem of inhalt/bilder/<stem>.bmp, at most 8; empty: none
+    QByteArray Picture; // stem of inhalt/bilder/<stem>.bmp, at most 8; empty: none
 
     // Text1 + Text2 + Text3.
     QByteArray Text() const;

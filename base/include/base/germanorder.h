@@ -17,7 +17,10 @@ QString germanFold(const QString &text);
 // <0, 0, >0 on the folded bytes (unsigned, shorter first on a common prefix); texts that fold
 // alike are ordered by their raw bytes, so the order is total and deterministic.
 int germanCompare(const QByteArray &a, const QByteArray &b);
-inline bool germanLess(const QByteArray &a, const QByteArray &b) { return germanCompare(a, b) < 0; }
+inline bool germanLess(const QByteArray &a, const QByteArray &b)
+{
+    return germanCompare(a, b) < 0;
+}
 
 // True when text, folded, begins with prefix, folded: "stä" finds "Stärke" and "Stärkekorn".
 bool germanStartsWith(const QByteArray &text, const QByteArray &prefix);

@@ -11,10 +11,11 @@
 
 namespace vellora {
 
-struct MemoLink {
-    qsizetype start = 0;  // the opening '#'
-    qsizetype end = 0;    // one past the closing '#'
-    int number = 0;       // 0 when the number is not a whole number
+struct MemoLink
+{
+    qsizetype start = 0; // the opening '#'
+    qsizetype end = 0;   // one past the closing '#'
+    int number = 0;      // 0 when the number is not a whole number
     bool numberValid = false;
     QByteArray caption;
 };

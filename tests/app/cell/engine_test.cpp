@@ -8,8 +8,8 @@
 #include "ZellMenu.h"
 #include "base/cp1252.h"
 #include "base/programfolder.h"
-#include "support/programfolder.h"
 #include "cellfiles.h"
+#include "support/programfolder.h"
 #include "u_zelle.h"
 
 #include <QDeadlineTimer>
@@ -93,8 +93,9 @@ TEST(CellScreenWithLibrary, HoverPickFlyInAndBack)
         EXPECT_EQ(zelle.ViewState(), 1);
         ASSERT_TRUE(renderUntilState(zelle, 4));
         EXPECT_EQ(zelle.Parts->ItemIndex(), zelle.SelectedOrganelle());
-        EXPECT_EQ(zelle.Heading->text().toStdString(),
-                  vellora::fromCp1252(vellora::readOrganellFile(zelle.SelectedOrganelle()).Heading).toStdString());
+        EXPECT_EQ(
+            zelle.Heading->text().toStdString(),
+            vellora::fromCp1252(vellora::readOrganellFile(zelle.SelectedOrganelle()).Heading).toStdString());
     }
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }

@@ -24,8 +24,9 @@
 namespace {
 
 // Counts frames; Render answers from a queue, then with nothing under the pointer.
-class FrameCounter : public vellora::ZelleLibrary {
-public:
+class FrameCounter : public vellora::ZelleLibrary
+{
+  public:
     int frames = 0;
     std::deque<int> renders;
 
@@ -44,15 +45,19 @@ public:
     int Action(int code, int a, int) override
     {
         switch (code) {
-        case ZELLE_ACTION_PLACEMENT_OF: return 100 + a;
-        case ZELLE_ACTION_OBJECT_OF: return a < 0 ? ZELLE_NONE : a - 100;
-        default: return 0;
+        case ZELLE_ACTION_PLACEMENT_OF:
+            return 100 + a;
+        case ZELLE_ACTION_OBJECT_OF:
+            return a < 0 ? ZELLE_NONE : a - 100;
+        default:
+            return 0;
         }
     }
 };
 
-class CellFrames : public ::testing::Test {
-protected:
+class CellFrames : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
@@ -134,7 +139,8 @@ TEST_F(CellFrames, EveryInputExposeAndResizeDrawsAgain)
 {
     useTestClock();
     zelle.ShowScreen();
-    struct Case {
+    struct Case
+    {
         const char *name;
         std::function<void()> input;
     } cases[] = {

@@ -18,8 +18,9 @@
 
 namespace {
 
-class NullLibrary : public vellora::ZelleLibrary {
-public:
+class NullLibrary : public vellora::ZelleLibrary
+{
+  public:
     std::vector<int> actions;
     void Init(std::uintptr_t, const QByteArray &) override {}
     void Viewport(bool, int, int, int, int) override {}

@@ -3,8 +3,8 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QEnterEvent>
 #include <QDir>
+#include <QEnterEvent>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -15,7 +15,7 @@
 
 namespace {
 
-const QString kFixture = QStringLiteral(CELL_FIXTURE_MP3);         // about 0.7 s of speech
+const QString kFixture = QStringLiteral(CELL_FIXTURE_MP3);          // about 0.7 s of speech
 const QString kLongFixture = QStringLiteral(CELL_FIXTURE_LONG_MP3); // 60 s: no end before a pause
 
 // Processes events until cond holds; false after the bound (the media pipeline is asynchronous).
@@ -63,7 +63,8 @@ TEST(MediaPlayer, OpenReportsEachFailureInGermanAndStaysClosed)
     const QString text = dir.filePath("text.mp3");
     writeFile(text, "Das ist keine Audiodatei.\r\n");
 
-    struct Case {
+    struct Case
+    {
         QString file;
         QString expectedStart;
     } cases[] = {
@@ -103,8 +104,8 @@ TEST(MediaPlayer, ClosedPlayerRefusesTransportAndQueries)
 {
     TMediaPlayer player;
     const std::function<void()> calls[] = {
-        [&] { player.Play(); },   [&] { player.Pause(); },    [&] { player.Resume(); },
-        [&] { player.Rewind(); }, [&] { (void)player.Mode(); }, [&] { (void)player.Position(); },
+        [&] { player.Play(); },         [&] { player.Pause(); },      [&] { player.Resume(); },
+        [&] { player.Rewind(); },       [&] { (void)player.Mode(); }, [&] { (void)player.Position(); },
         [&] { (void)player.Length(); },
     };
     for (const auto &call : calls) {
@@ -217,12 +218,12 @@ TEST(MediaButton, FacesAreDrawnFromTheButtonSize)
     // 33 x 33: play triangle from x 12 to 20 around y 16; pause bars 11..15 and 17..21;
     // stop square 11..21 over y 11..21.
     const QImage play = face(mbPlay);
-    EXPECT_EQ(play.pixelColor(0, 0), kGrey);      // frame in Border
+    EXPECT_EQ(play.pixelColor(0, 0), kGrey); // frame in Border
     EXPECT_EQ(play.pixelColor(32, 32), kGrey);
-    EXPECT_EQ(play.pixelColor(3, 3), kSilver);    // face in Color
-    EXPECT_EQ(play.pixelColor(14, 16), kWhite);   // inside the triangle
-    EXPECT_EQ(play.pixelColor(22, 16), kSilver);  // right of its tip
-    EXPECT_EQ(play.pixelColor(19, 11), kSilver);  // above its slanted edge
+    EXPECT_EQ(play.pixelColor(3, 3), kSilver);   // face in Color
+    EXPECT_EQ(play.pixelColor(14, 16), kWhite);  // inside the triangle
+    EXPECT_EQ(play.pixelColor(22, 16), kSilver); // right of its tip
+    EXPECT_EQ(play.pixelColor(19, 11), kSilver); // above its slanted edge
 
     const QImage pause = face(mbPause);
     EXPECT_EQ(pause.pixelColor(12, 16), kWhite);

@@ -55,17 +55,17 @@ void fill(ZZellMenu &menu)
 
 void moveTo(QWidget &w, int x, int y)
 {
-    QMouseEvent e(QEvent::MouseMove, QPointF(x, y), QPointF(x, y), QPointF(x, y), Qt::NoButton,
-                  Qt::NoButton, Qt::NoModifier);
+    QMouseEvent e(QEvent::MouseMove, QPointF(x, y), QPointF(x, y), QPointF(x, y), Qt::NoButton, Qt::NoButton,
+                  Qt::NoModifier);
     QCoreApplication::sendEvent(&w, &e);
 }
 
 void click(QWidget &w, int x, int y)
 {
-    QMouseEvent down(QEvent::MouseButtonPress, QPointF(x, y), QPointF(x, y), QPointF(x, y),
-                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent up(QEvent::MouseButtonRelease, QPointF(x, y), QPointF(x, y), QPointF(x, y),
-                   Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent down(QEvent::MouseButtonPress, QPointF(x, y), QPointF(x, y), QPointF(x, y), Qt::LeftButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent up(QEvent::MouseButtonRelease, QPointF(x, y), QPointF(x, y), QPointF(x, y), Qt::LeftButton,
+                   Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&w, &down);
     QCoreApplication::sendEvent(&w, &up);
 }
@@ -117,16 +117,16 @@ TEST(ZellMenu, HoverReportsEntriesAndMinusOneBetweenThem)
     fill(menu);
     std::vector<int> reported;
     menu.OnItemHighlight = [&](ZZellMenu *, int i) { reported.push_back(i); };
-    moveTo(menu, 20, 10);   // header: still -1, no change, no event
-    moveTo(menu, 20, 50);   // entry 0
-    moveTo(menu, 100, 60);  // still entry 0: no event
-    moveTo(menu, 20, 77);   // gap between 0 and 1
-    moveTo(menu, 20, 90);   // entry 1
-    moveTo(menu, 170, 90);  // beyond x3 of an unselected entry
-    moveTo(menu, 4, 90);    // left of the icon box
+    moveTo(menu, 20, 10);  // header: still -1, no change, no event
+    moveTo(menu, 20, 50);  // entry 0
+    moveTo(menu, 100, 60); // still entry 0: no event
+    moveTo(menu, 20, 77);  // gap between 0 and 1
+    moveTo(menu, 20, 90);  // entry 1
+    moveTo(menu, 170, 90); // beyond x3 of an unselected entry
+    moveTo(menu, 4, 90);   // left of the icon box
     menu.SetItemIndex(1);
-    moveTo(menu, 170, 90);  // the selected entry reaches x4
-    moveTo(menu, 180, 90);  // end-exclusive
+    moveTo(menu, 170, 90); // the selected entry reaches x4
+    moveTo(menu, 180, 90); // end-exclusive
     EXPECT_EQ(reported, (std::vector<int>{0, -1, 1, -1, 1, -1}));
 
     QEvent leave(QEvent::Leave);
@@ -166,11 +166,11 @@ TEST(ZellMenu, PaintsWideStateWithSelectionHoverAndModelHighlight)
     menu.SetModelHighlight(1);
     QImage image = menu.grab().toImage();
 
-    EXPECT_EQ(image.pixelColor(5, 5), kGrey);          // header square
-    EXPECT_EQ(image.pixelColor(178, 30), kSilver);     // header band to W - 5
+    EXPECT_EQ(image.pixelColor(5, 5), kGrey);            // header square
+    EXPECT_EQ(image.pixelColor(178, 30), kSilver);       // header band to W - 5
     EXPECT_TRUE(anyWhite(image, QRect(15, 0, 160, 35))); // the caption in the band
-    EXPECT_EQ(image.pixelColor(100, 37), kBody);       // body between header and entries
-    EXPECT_EQ(image.pixelColor(2, 50), kBody);         // left strip of an entry
+    EXPECT_EQ(image.pixelColor(100, 37), kBody);         // body between header and entries
+    EXPECT_EQ(image.pixelColor(2, 50), kBody);           // left strip of an entry
 
     // Entry 0: plain label from x1 to x3, icon in a white box outlined in the label colour.
     EXPECT_EQ(image.pixelColor(45, 42), colorRef(9782668));
@@ -267,9 +267,9 @@ TEST(Uebersicht, SelectedAndUnselectedFaces)
 {
     const QImage selected = paintOverview(true, false);
     EXPECT_EQ(selected.pixelColor(20, 20), kIcon);
-    EXPECT_EQ(selected.pixelColor(50, 20), kGrey);    // wide Select strip to H + 10
+    EXPECT_EQ(selected.pixelColor(50, 20), kGrey); // wide Select strip to H + 10
     EXPECT_EQ(selected.pixelColor(56, 3), kSilver);
-    EXPECT_EQ(selected.pixelColor(178, 3), kSilver);  // reaches the menu's right edge
+    EXPECT_EQ(selected.pixelColor(178, 3), kSilver); // reaches the menu's right edge
     EXPECT_TRUE(anyWhite(selected, QRect(56, 0, 124, 40)));
 
     const QImage unselected = paintOverview(false, false);

@@ -1,18 +1,18 @@
 // The cell screen against a scripted library: what it sends for each input and how it reacts
 // to each reported view state and hover result.
 
+#include "MainMenu.h"
 #include "MediaButton.h"
 #include "MediaPlayer.h"
 #include "Memo.h"
 #include "MenuContainer.h"
 #include "ScrollBar.h"
 #include "ShadowPanel.h"
-#include "MainMenu.h"
 #include "Uebersicht.h"
 #include "ZellMenu.h"
 #include "base/programfolder.h"
-#include "support/programfolder.h"
 #include "cellfiles.h"
+#include "support/programfolder.h"
 #include "u_zelle.h"
 #include "zelle.h"
 #include "zellelib.h"
@@ -42,7 +42,8 @@ using vellora::ZelleLibrary;
 
 namespace {
 
-struct Call {
+struct Call
+{
     Call(char f, int a_ = 0, int b_ = 0, int c_ = 0, int d_ = 0, int e_ = 0)
         : fn(f), a(a_), b(b_), c(c_), d(d_), e(e_)
     {
@@ -61,12 +62,19 @@ std::ostream &operator<<(std::ostream &os, const Call &c)
     return os << c.fn << '(' << c.a << ',' << c.b << ',' << c.c << ',' << c.d << ',' << c.e << ')';
 }
 
-Call A(int code, int a, int b) { return {'A', code, a, b}; }
-Call V(bool overview, int x, int y, int w, int h) { return {'V', overview ? 1 : 0, x, y, w, h}; }
+Call A(int code, int a, int b)
+{
+    return {'A', code, a, b};
+}
+Call V(bool overview, int x, int y, int w, int h)
+{
+    return {'V', overview ? 1 : 0, x, y, w, h};
+}
 
 // Records every call; Render answers from a queue (then `hover`), Action from a table.
-class FakeLibrary : public ZelleLibrary {
-public:
+class FakeLibrary : public ZelleLibrary
+{
+  public:
     std::vector<Call> calls;
     std::deque<int> renders;
     int hover = -1;
@@ -128,7 +136,8 @@ QByteArray longText()
 void writeContent()
 {
     const QString folder = vellora::programFolder();
-    writeFile(folder + "inhalt/meshes.dat", vellora::serializeMeshNames({"Kernh\xFClle", "Kernpore", "Nucleolus"}));
+    writeFile(folder + "inhalt/meshes.dat",
+              vellora::serializeMeshNames({"Kernh\xFClle", "Kernpore", "Nucleolus"}));
     auto organell = [](const char *heading, const QByteArray &text) {
         vellora::TOrganell o;
         o.Heading = heading;
@@ -152,8 +161,9 @@ void writeContent()
     QFile::remove(vellora::audioPath(8));
 }
 
-class CellScreen : public ::testing::Test {
-protected:
+class CellScreen : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
@@ -163,9 +173,12 @@ protected:
         // Placement 100 + n is organelle n; 200 is a vesicle.
         lib->action = [](int code, int a, int) {
             switch (code) {
-            case ZELLE_ACTION_PLACEMENT_OF: return 100 + a;
-            case ZELLE_ACTION_OBJECT_OF: return a < 0 ? ZELLE_NONE : a == 200 ? ZELLE_OBJECT_VESICLES : a - 100;
-            default: return 0;
+            case ZELLE_ACTION_PLACEMENT_OF:
+                return 100 + a;
+            case ZELLE_ACTION_OBJECT_OF:
+                return a < 0 ? ZELLE_NONE : a == 200 ? ZELLE_OBJECT_VESICLES : a - 100;
+            default:
+                return 0;
             }
         };
         zelle.SetLibrary(std::move(fake));
@@ -201,7 +214,8 @@ protected:
     {
         zelle.ShowScreen();
         zelle.PartsItemSelect(n);
-        for (int s : {ZELLE_STATE_LEAVING_CELL, ZELLE_STATE_FLYING_IN, ZELLE_STATE_ENTERING_DETAIL, ZELLE_STATE_DETAIL})
+        for (int s : {ZELLE_STATE_LEAVING_CELL, ZELLE_STATE_FLYING_IN, ZELLE_STATE_ENTERING_DETAIL,
+                      ZELLE_STATE_DETAIL})
             enterState(s);
     }
 
@@ -290,16 +304,31 @@ TEST_F(CellScreen, MenuResizeBeforeInitialisationDoesNotReachTheLibrary)
 
 TEST_F(CellScreen, FrameResizePlacesPanelShadowsAndContent)
 {
-    struct Case {
+    struct Case
+    {
         QSize frame;
         QRect panel, shadow2, text, scrollBar;
         QPoint shadow1, shadow3, read;
         int infosWidth;
     } cases[] = {
-        {{1280, 780}, {70, 10, 1200, 760}, {1270, 20, 5, 750}, {610, 80, 556, 670}, {1171, 80, 19, 670},
-         {1270, 15}, {1270, 770}, {380, 655}, 585},
-        {{1019, 700}, {70, 10, 939, 680}, {1009, 20, 5, 670}, {479, 80, 425, 590}, {910, 80, 19, 590},
-         {1009, 15}, {1009, 690}, {249, 615}, 454},
+        {{1280, 780},
+         {70, 10, 1200, 760},
+         {1270, 20, 5, 750},
+         {610, 80, 556, 670},
+         {1171, 80, 19, 670},
+         {1270, 15},
+         {1270, 770},
+         {380, 655},
+         585},
+        {{1019, 700},
+         {70, 10, 939, 680},
+         {1009, 20, 5, 670},
+         {479, 80, 425, 590},
+         {910, 80, 19, 590},
+         {1009, 15},
+         {1009, 690},
+         {249, 615},
+         454},
     };
     zelle.show(); // a hidden widget gets its resize event only when shown
     for (const Case &c : cases) {
@@ -322,7 +351,8 @@ TEST_F(CellScreen, FrameResizePlacesPanelShadowsAndContent)
 TEST_F(CellScreen, ReportedStatesSwitchMenusAndContent)
 {
     // Menus per state: enabled at 0 and 4, disabled at 1 and 5, untouched otherwise.
-    struct Case {
+    struct Case
+    {
         int state;
         int enabled; // 1 on, 0 off, -1 unchanged
     } cases[] = {{0, 1}, {1, 0}, {2, -1}, {4, 1}, {5, 0}, {7, -1}};
@@ -345,7 +375,8 @@ TEST_F(CellScreen, VisitAndReturnFollowTheStateCycle)
     zelle.ShowScreen();
     EXPECT_TRUE(contentHidden());
     zelle.PartsItemSelect(2);
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_PLACEMENT_OF, 2, 0), A(ZELLE_ACTION_GO_TO, 102, 0)}));
+    EXPECT_EQ(lib->of('A'),
+              (std::vector<Call>{A(ZELLE_ACTION_PLACEMENT_OF, 2, 0), A(ZELLE_ACTION_GO_TO, 102, 0)}));
     EXPECT_EQ(zelle.ViewState(), 1);
     EXPECT_TRUE(menusDisabled());
     EXPECT_EQ(zelle.Parts->ItemIndex(), 2);
@@ -402,7 +433,8 @@ TEST_F(CellScreen, SecondOrganelleInTheDetailViewReplacesContentAtOnce)
 
     zelle.PartsItemSelect(4);
     EXPECT_EQ(zelle.ViewState(), 4);
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_PLACEMENT_OF, 4, 0), A(ZELLE_ACTION_GO_TO, 104, 0)}));
+    EXPECT_EQ(lib->of('A'),
+              (std::vector<Call>{A(ZELLE_ACTION_PLACEMENT_OF, 4, 0), A(ZELLE_ACTION_GO_TO, 104, 0)}));
     EXPECT_EQ(zelle.Heading->text(), QStringLiteral("Chloroplast"));
     EXPECT_EQ(zelle.Text->Text(), QByteArray("Hier l\xE4uft die Fotosynthese ab."));
     EXPECT_EQ(zelle.Player->FileName(), vellora::audioPath(4));
@@ -414,7 +446,8 @@ TEST_F(CellScreen, SecondOrganelleInTheDetailViewReplacesContentAtOnce)
 
 TEST_F(CellScreen, HoverHints)
 {
-    struct Case {
+    struct Case
+    {
         int state;
         int r;
         QString hint; // empty: hint off
@@ -446,7 +479,8 @@ TEST_F(CellScreen, HoverHints)
         if (!c.hint.isEmpty()) {
             EXPECT_EQ(zelle.Zellmodell->Hint(), c.hint) << c.r;
         }
-        EXPECT_EQ(zelle.Zellmodell->cursor().shape(), c.hand ? Qt::PointingHandCursor : Qt::ArrowCursor) << c.r;
+        EXPECT_EQ(zelle.Zellmodell->cursor().shape(), c.hand ? Qt::PointingHandCursor : Qt::ArrowCursor)
+            << c.r;
         EXPECT_EQ(zelle.Parts->ModelHighlight(), c.highlight) << c.r;
         EXPECT_EQ(!lib->of('A').empty(), c.asksObject) << c.r;
         if (c.asksObject) {
@@ -468,17 +502,18 @@ TEST_F(CellScreen, DragModesFromTheButtonState)
 {
     zelle.ShowScreen();
     using B = Qt::MouseButtons;
-    struct Step {
+    struct Step
+    {
         bool down;
         B buttons;
         std::vector<Call> sent;
     } steps[] = {
-        {true, Qt::LeftButton, {}},                         // left never drags
-        {false, Qt::NoButton, {}},                          // still mode 2
-        {true, Qt::RightButton, {A(ZELLE_ACTION_ROTATE, 10, 20)}},            // begin rotating
-        {true, B(Qt::RightButton | Qt::MiddleButton), {}},  // right wins: still rotating
-        {false, Qt::MiddleButton, {A(ZELLE_ACTION_MOVE, 10, 20)}},          // right released, middle held: moving
-        {false, Qt::NoButton, {A(ZELLE_ACTION_END_DRAG, 10, 20)}},              // end drag
+        {true, Qt::LeftButton, {}},                                // left never drags
+        {false, Qt::NoButton, {}},                                 // still mode 2
+        {true, Qt::RightButton, {A(ZELLE_ACTION_ROTATE, 10, 20)}}, // begin rotating
+        {true, B(Qt::RightButton | Qt::MiddleButton), {}},         // right wins: still rotating
+        {false, Qt::MiddleButton, {A(ZELLE_ACTION_MOVE, 10, 20)}}, // right released, middle held: moving
+        {false, Qt::NoButton, {A(ZELLE_ACTION_END_DRAG, 10, 20)}}, // end drag
         {true, Qt::MiddleButton, {A(ZELLE_ACTION_MOVE, 10, 20)}},
         {true, B(Qt::MiddleButton | Qt::RightButton), {A(ZELLE_ACTION_ROTATE, 10, 20)}},
         {false, B(Qt::LeftButton), {A(ZELLE_ACTION_END_DRAG, 10, 20)}},
@@ -505,7 +540,8 @@ TEST_F(CellScreen, MouseEventsOnThePanelReachTheScreen)
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(60, 70), QPointF(60, 70), QPointF(60, 70),
                         Qt::RightButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(zelle.Zellmodell, &release);
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_ROTATE, 40, 50), A(ZELLE_ACTION_END_DRAG, 60, 70)}));
+    EXPECT_EQ(lib->of('A'),
+              (std::vector<Call>{A(ZELLE_ACTION_ROTATE, 40, 50), A(ZELLE_ACTION_END_DRAG, 60, 70)}));
 
     // A left click picks at the pointer.
     lib->calls.clear();
@@ -528,20 +564,25 @@ TEST_F(CellScreen, ClickPicksOnlyInTheWholeCell)
 {
     zelle.ShowScreen();
     zelle.ZellmodellMouseMove(100, 200);
-    struct Case {
+    struct Case
+    {
         int picked;
         std::vector<Call> sent;
         int stateAfter;
     } cases[] = {
-        {-1, {A(ZELLE_ACTION_PICK, 100, 200)}, 0},                                    // nothing hit
-        {200, {A(ZELLE_ACTION_PICK, 100, 200), A(ZELLE_ACTION_OBJECT_OF, 200, 0)}, 0},                     // a vesicle: no flight
-        {105, {A(ZELLE_ACTION_PICK, 100, 200), A(ZELLE_ACTION_OBJECT_OF, 105, 0), A(ZELLE_ACTION_GO_TO, 105, 0)}, 1},       // Mitochondrium
+        {-1, {A(ZELLE_ACTION_PICK, 100, 200)}, 0},                                     // nothing hit
+        {200, {A(ZELLE_ACTION_PICK, 100, 200), A(ZELLE_ACTION_OBJECT_OF, 200, 0)}, 0}, // a vesicle: no flight
+        {105,
+         {A(ZELLE_ACTION_PICK, 100, 200), A(ZELLE_ACTION_OBJECT_OF, 105, 0), A(ZELLE_ACTION_GO_TO, 105, 0)},
+         1}, // Mitochondrium
     };
     for (const Case &c : cases) {
         lib->calls.clear();
         const int picked = c.picked;
         auto mapping = lib->action;
-        lib->action = [picked, mapping](int code, int a, int b) { return code == 9 ? picked : mapping(code, a, b); };
+        lib->action = [picked, mapping](int code, int a, int b) {
+            return code == 9 ? picked : mapping(code, a, b);
+        };
         zelle.ZellmodellClick();
         lib->action = mapping;
         EXPECT_EQ(lib->of('A'), c.sent) << c.picked;
@@ -581,7 +622,8 @@ TEST_F(CellScreen, MenuHoverHighlightsInTheModel)
     };
     move(20, 3 * 40 + 10); // entry 2
     move(20, 3 * 40 + 37); // gap below it
-    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_HIGHLIGHT, 2, 0), A(ZELLE_ACTION_HIGHLIGHT, -1, 0)}));
+    EXPECT_EQ(lib->of('A'),
+              (std::vector<Call>{A(ZELLE_ACTION_HIGHLIGHT, 2, 0), A(ZELLE_ACTION_HIGHLIGHT, -1, 0)}));
 }
 
 TEST_F(CellScreen, MissingOrganelleFileIsReportedAndTheScreenGoesOn)
@@ -675,8 +717,9 @@ TEST_F(CellScreen, HelpBox)
     // Each way of driving the model is named, the touchpad's and the keyboard's too.
     const QString help = zelle.HelpMemo->toPlainText();
     EXPECT_TRUE(help.startsWith(QStringLiteral("Bedienung des Zellmodells\n"))) << help.toStdString();
-    for (const char *way : {"rechte oder linke Maustaste", "Pfeiltasten", "mittlere Maustaste oder Umschalt + linke",
-                            "Mausrad oder die Tasten + und −", "mit der linken Maustaste klicken", "Pos1"})
+    for (const char *way :
+         {"rechte oder linke Maustaste", "Pfeiltasten", "mittlere Maustaste oder Umschalt + linke",
+          "Mausrad oder die Tasten + und −", "mit der linken Maustaste klicken", "Pos1"})
         EXPECT_TRUE(help.contains(QString::fromUtf8(way))) << way;
     // It fits its box: no line is cut off at the right or the bottom.
     const QFontMetrics metrics(zelle.HelpMemo->font());
@@ -715,7 +758,7 @@ TEST_F(CellScreen, MediaKeysWithoutContentReportTheClosedDevice)
     EXPECT_EQ(errors, (QStringList{QStringLiteral("Kein MCI-Gerät geöffnet"),
                                    QStringLiteral("Kein MCI-Gerät geöffnet")}));
     EXPECT_EQ(zelle.Play->ButtonType(), mbPlay); // a failed action flips no face
-    zelle.FormKeyDown(Qt::Key_Up); // scrolling a hidden text is harmless
+    zelle.FormKeyDown(Qt::Key_Up);               // scrolling a hidden text is harmless
     EXPECT_EQ(errors.size(), 2);
 }
 
@@ -750,7 +793,8 @@ TEST_F(CellScreen, HighlightRefusedDuringAFlightIsSentAgainWhenItEnds)
     // Accepted highlights are not repeated.
     lib->calls.clear();
     zelle.UebersichtClick();
-    for (int s : {ZELLE_STATE_LEAVING_DETAIL, ZELLE_STATE_FLYING_BACK, ZELLE_STATE_RETURNING, ZELLE_STATE_WHOLE_CELL})
+    for (int s :
+         {ZELLE_STATE_LEAVING_DETAIL, ZELLE_STATE_FLYING_BACK, ZELLE_STATE_RETURNING, ZELLE_STATE_WHOLE_CELL})
         enterState(s);
     EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_START_VIEW, 0, 0)}));
 }
@@ -759,7 +803,8 @@ TEST_F(CellScreen, HighlightRefusedDuringAFlightIsSentAgainWhenItEnds)
 // the heading, the sound and the model still belong to the organelle shown before.
 TEST_F(CellScreen, DetailChoiceWithMissingContentLeavesTheScreenAsItWas)
 {
-    struct Case {
+    struct Case
+    {
         int organelle;
         const char *file;
     } cases[] = {{7, "org7.organell"}, {8, "voice8.mp3"}};
@@ -853,9 +898,12 @@ TEST_F(CellScreen, HintShowsOnlyWhileThePointerIsOnTheModel)
 TEST_F(CellScreen, LeftDragTurnsShiftLeftDragMovesAndAClickStillPicks)
 {
     zelle.ShowScreen();
-    lib->action = [base = lib->action](int code, int a, int b) { return code == ZELLE_ACTION_PICK ? -1 : base(code, a, b); };
+    lib->action = [base = lib->action](int code, int a, int b) {
+        return code == ZELLE_ACTION_PICK ? -1 : base(code, a, b);
+    };
     const int far = QApplication::startDragDistance() + 20;
-    struct Case {
+    struct Case
+    {
         const char *name;
         Qt::KeyboardModifiers modifiers;
         int moveBy;
@@ -863,10 +911,17 @@ TEST_F(CellScreen, LeftDragTurnsShiftLeftDragMovesAndAClickStillPicks)
     } cases[] = {
         {"click", Qt::NoModifier, 0, {A(ZELLE_ACTION_PICK, 100, 100)}},
         {"jitter", Qt::NoModifier, 1, {A(ZELLE_ACTION_PICK, 101, 100)}},
-        {"drag", Qt::NoModifier, far, {A(ZELLE_ACTION_ROTATE, 100, 100), A(ZELLE_ACTION_END_DRAG, 100 + far, 100)}},
-        {"shift drag", Qt::ShiftModifier, far, {A(ZELLE_ACTION_MOVE, 100, 100), A(ZELLE_ACTION_END_DRAG, 100 + far, 100)}},
+        {"drag",
+         Qt::NoModifier,
+         far,
+         {A(ZELLE_ACTION_ROTATE, 100, 100), A(ZELLE_ACTION_END_DRAG, 100 + far, 100)}},
+        {"shift drag",
+         Qt::ShiftModifier,
+         far,
+         {A(ZELLE_ACTION_MOVE, 100, 100), A(ZELLE_ACTION_END_DRAG, 100 + far, 100)}},
     };
-    auto send = [&](QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers m) {
+    auto send = [&](QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons held,
+                    Qt::KeyboardModifiers m) {
         const QPointF p(x, 100);
         QMouseEvent e(type, p, p, p, button, held, m);
         QCoreApplication::sendEvent(zelle.Zellmodell, &e);
@@ -900,7 +955,8 @@ TEST_F(CellScreen, KeysTurnAndZoomTheModelAndPos1GoesBackToTheWholeCell)
     zelle.ShowScreen();
     const int step = TZelle::kKeyRotateStep;
     ASSERT_GT(step, 0);
-    struct Case {
+    struct Case
+    {
         int key;
         std::vector<Call> sent;
     } cases[] = {
@@ -988,7 +1044,8 @@ TEST_F(CellScreen, HelpBoxAndMenuLeaveTheOrganellesPageReadable)
 
     // Back in the whole cell the box shows at its own place again.
     zelle.UebersichtClick();
-    for (int s : {ZELLE_STATE_LEAVING_DETAIL, ZELLE_STATE_FLYING_BACK, ZELLE_STATE_RETURNING, ZELLE_STATE_WHOLE_CELL})
+    for (int s :
+         {ZELLE_STATE_LEAVING_DETAIL, ZELLE_STATE_FLYING_BACK, ZELLE_STATE_RETURNING, ZELLE_STATE_WHOLE_CELL})
         enterState(s);
     zelle.ShowHelp();
     EXPECT_EQ(zelle.Help->geometry(), designPlace);
@@ -1030,7 +1087,8 @@ TEST_F(CellScreen, OrganelleCaptionsReadOnEveryLabelColour)
     ASSERT_EQ(menu->Items().Count(), 11);
     for (int i = 0; i < menu->Items().Count(); ++i) {
         const auto &item = menu->Items()[i];
-        struct State {
+        struct State
+        {
             const char *name;
             int highlight, selected;
             QColor fill;
@@ -1045,8 +1103,10 @@ TEST_F(CellScreen, OrganelleCaptionsReadOnEveryLabelColour)
             menu->SetItemIndex(s.selected);
             const QImage image = menu->grab().toImage();
             const QRect label(QPoint(s.left + 2, item.Top() + 2), QPoint(s.right - 3, item.Bottom() - 3));
-            ASSERT_EQ(image.pixelColor(label.topLeft()), s.fill) << item.Caption.toStdString() << " " << s.name;
-            EXPECT_GE(captionContrast(image, label, s.fill), 4.5) << item.Caption.toStdString() << " " << s.name;
+            ASSERT_EQ(image.pixelColor(label.topLeft()), s.fill)
+                << item.Caption.toStdString() << " " << s.name;
+            EXPECT_GE(captionContrast(image, label, s.fill), 4.5)
+                << item.Caption.toStdString() << " " << s.name;
         }
     }
 }

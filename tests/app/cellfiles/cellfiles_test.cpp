@@ -35,11 +35,13 @@ TOrganell sample()
 
 TEST(OrganellFile, WriterLaysOutSixLengthPrefixedStrings)
 {
-    const QByteArray expected = str("Chloroplast") + str("Der #5#Zellkern# steuert.") + str("Plastide") + str("2")
-                                + str("4\xB5m") + str("nein");
+    const QByteArray expected = str("Chloroplast") + str("Der #5#Zellkern# steuert.") + str("Plastide") +
+                                str("2") + str("4\xB5m") + str("nein");
     EXPECT_EQ(serializeOrganell(sample()), expected);
     // Byte-level check of the first length: 11 little-endian.
-    EXPECT_EQ(expected.left(5), QByteArray("\x0B\x00\x00\x00" "C", 5));
+    EXPECT_EQ(expected.left(5), QByteArray("\x0B\x00\x00\x00"
+                                           "C",
+                                           5));
     EXPECT_EQ(parseOrganell(expected), sample());
 }
 
@@ -66,7 +68,8 @@ TEST(OrganellFile, CutShortInsideTheLastStringKeepsWhatIsThere)
 
 TEST(OrganellFile, MalformedLengthsNeverReadBeyondTheFile)
 {
-    struct Case {
+    struct Case
+    {
         const char *name;
         QByteArray bytes;
         TOrganell expected;
@@ -75,8 +78,12 @@ TEST(OrganellFile, MalformedLengthsNeverReadBeyondTheFile)
         {"negative length gives an empty string, the next field follows",
          str("Kern") + le32(-5) + str("Namen") + str("1") + str("5") + str("ja"),
          {"Kern", "", "Namen", "1", "5", "ja"}},
-        {"huge length takes the rest", str("Kern") + le32(0x7FFFFFFF) + "abc", {"Kern", "abc", "", "", "", ""}},
-        {"length field itself cut short", str("Kern") + QByteArray("\x03\x00", 2), {"Kern", "", "", "", "", ""}},
+        {"huge length takes the rest",
+         str("Kern") + le32(0x7FFFFFFF) + "abc",
+         {"Kern", "abc", "", "", "", ""}},
+        {"length field itself cut short",
+         str("Kern") + QByteArray("\x03\x00", 2),
+         {"Kern", "", "", "", "", ""}},
         {"empty file", QByteArray(), {}},
         {"minimum negative", le32(INT32_MIN) + str("x"), {"", "x", "", "", "", ""}},
     };
@@ -148,6 +155,8 @@ TEST(OrganellFile, EveryTruncationLoadsAsPrefixesOfTheFields)
     const QByteArray bytes = serializeOrganell(full);
     for (qsizetype n = 0; n <= bytes.size(); ++n) {
         const TOrganell o = parseOrganell(bytes.left(n));
-        EXPECT_TRUE(full.Heading.startsWith(o.Heading) && full.Text.startsWith(o.Text) && full.AnimalCell.startsWith(o.AnimalCell)) << n;
+        EXPECT_TRUE(full.Heading.startsWith(o.Heading) && full.Text.startsWith(o.Text) &&
+                    full.AnimalCell.startsWith(o.AnimalCell))
+            << n;
     }
 }

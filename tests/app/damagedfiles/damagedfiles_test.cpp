@@ -37,10 +37,15 @@ QByteArray str(const QByteArray &s)
     return le32(int32_t(s.size())) + s;
 }
 
-const QByteArray kSlf = "SZELLE-SELBST-01" + str("Grundlagen") + le32(1) + str("Was ist eine Zelle?") + str("Die kleinste Einheit.");
-const QByteArray kMpc = "MZELLE-AUSWAHL01" + str("Organellen") + le32(1) + str("Was hat nur die Pflanzenzelle?")
-                        + QByteArray("\x05\x00", 2) + le32(2) + str("Chloroplast") + str("Mitochondrium");
-const QByteArray kLkt = "LZELLE-LUECKE-01" + str("L\xFC" "cken") + le32(1) + str("Die #6 ist rund.") + le32(1) + str("Zelle");
+const QByteArray kSlf = "SZELLE-SELBST-01" + str("Grundlagen") + le32(1) + str("Was ist eine Zelle?") +
+                        str("Die kleinste Einheit.");
+const QByteArray kMpc = "MZELLE-AUSWAHL01" + str("Organellen") + le32(1) +
+                        str("Was hat nur die Pflanzenzelle?") + QByteArray("\x05\x00", 2) + le32(2) +
+                        str("Chloroplast") + str("Mitochondrium");
+const QByteArray kLkt = "LZELLE-LUECKE-01" +
+                        str("L\xFC"
+                            "cken") +
+                        le32(1) + str("Die #6 ist rund.") + le32(1) + str("Zelle");
 
 // How a file is damaged.
 enum class Damage { Bytes, Folder, Missing, Unreadable, ReadError };
@@ -48,7 +53,8 @@ enum class Damage { Bytes, Folder, Missing, Unreadable, ReadError };
 // What the reader must do with it.
 enum class Outcome { Loads, Refused };
 
-struct Reader {
+struct Reader
+{
     const char *name;
     const char *fileName;
     std::function<void(const QString &)> read; // throws on refusal
@@ -75,8 +81,8 @@ std::map<QString, QString> snapshot(const QString &dir)
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
-        out[info.filePath()] = QString::number(info.size()) + " "
-                               + info.lastModified().toString(Qt::ISODateWithMs);
+        out[info.filePath()] =
+            QString::number(info.size()) + " " + info.lastModified().toString(Qt::ISODateWithMs);
     }
     return out;
 }
@@ -85,9 +91,11 @@ std::map<QString, QString> snapshot(const QString &dir)
 void expectGermanNaming(const QString &message, const QString &path, const std::string &what)
 {
     EXPECT_TRUE(message.contains(path)) << what << ": " << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("datei"), Qt::CaseInsensitive)) << what << ": " << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("datei"), Qt::CaseInsensitive))
+        << what << ": " << message.toStdString();
     for (const char *english : {"cannot", "error", "failed", "file "})
-        EXPECT_FALSE(message.contains(QLatin1String(english), Qt::CaseInsensitive)) << what << ": " << message.toStdString();
+        EXPECT_FALSE(message.contains(QLatin1String(english), Qt::CaseInsensitive))
+            << what << ": " << message.toStdString();
 }
 
 QString place(const QTemporaryDir &dir, const char *fileName, Damage damage, const QByteArray &bytes)
@@ -100,8 +108,11 @@ QString place(const QTemporaryDir &dir, const char *fileName, Damage damage, con
         f.write(bytes);
         break;
     }
-    case Damage::Folder: QDir().mkpath(path); break;
-    case Damage::Missing: break;
+    case Damage::Folder:
+        QDir().mkpath(path);
+        break;
+    case Damage::Missing:
+        break;
     case Damage::Unreadable:
         if (geteuid() != 0) {
             QFile f(path);
@@ -145,7 +156,8 @@ TEST(DamagedFiles, UnreachableFilesOfEveryKindAreRefusedInGermanNamingTheFile)
 
 TEST(DamagedFiles, DamagedContentIsLoadedAsFarAsItGoesOrRefusedNamingTheFile)
 {
-    struct Case {
+    struct Case
+    {
         const char *name;
         const char *fileName;
         QByteArray bytes;
@@ -159,24 +171,36 @@ TEST(DamagedFiles, DamagedContentIsLoadedAsFarAsItGoesOrRefusedNamingTheFile)
     const Read lkt = [](const QString &p) { LoadClozeTest(p); };
     std::vector<Case> cases = {
         {"empty organelle file", "org0.organell", {}, Outcome::Loads, organell},
-        {"organelle length past the end", "org0.organell", le32(0x7FFFFFFF) + "Kern", Outcome::Loads, organell},
+        {"organelle length past the end", "org0.organell", le32(0x7FFFFFFF) + "Kern", Outcome::Loads,
+         organell},
         {"negative organelle length", "org0.organell", le32(-1) + str("Kern"), Outcome::Loads, organell},
-        {"empty mesh name list", "meshes.dat", {}, Outcome::Loads, [](const QString &p) { loadMeshNames(p); }},
+        {"empty mesh name list",
+         "meshes.dat",
+         {},
+         Outcome::Loads,
+         [](const QString &p) { loadMeshNames(p); }},
         {"glossary with a partial record", "glossar.dat", QByteArray(868 + 100, '\xFF'), Outcome::Loads,
          [](const QString &p) { EXPECT_EQ(LoadGlossary(p).size(), 1); }},
         {"empty manual page", "zelle_m.dat", {}, Outcome::Loads, [](const QString &p) { loadManualPage(p); }},
         {"empty self-check test", "test0.slf", {}, Outcome::Refused, slf},
-        {"self-check title length past the end", "test0.slf", "SZELLE-SELBST-01" + le32(0x7FFFFFFF) + "T", Outcome::Refused, slf},
-        {"self-check question count past the end", "test0.slf", "SZELLE-SELBST-01" + str("T") + le32(0x7FFFFFFF), Outcome::Refused, slf},
+        {"self-check title length past the end", "test0.slf", "SZELLE-SELBST-01" + le32(0x7FFFFFFF) + "T",
+         Outcome::Refused, slf},
+        {"self-check question count past the end", "test0.slf",
+         "SZELLE-SELBST-01" + str("T") + le32(0x7FFFFFFF), Outcome::Refused, slf},
         {"multiple-choice option count negative", "test0.mpc",
-         "MZELLE-AUSWAHL01" + str("T") + le32(1) + str("F") + QByteArray("\x01\x00", 2) + le32(-1), Outcome::Refused, mpc},
-        {"cloze answer count past the end", "test0.lkt", "LZELLE-LUECKE-01" + str("T") + le32(1) + str("#4") + le32(100000),
-         Outcome::Refused, lkt},
-        {"empty test list header", "test1.mpc", {}, Outcome::Refused, [](const QString &p) { LoadTestHeader(p); }},
+         "MZELLE-AUSWAHL01" + str("T") + le32(1) + str("F") + QByteArray("\x01\x00", 2) + le32(-1),
+         Outcome::Refused, mpc},
+        {"cloze answer count past the end", "test0.lkt",
+         "LZELLE-LUECKE-01" + str("T") + le32(1) + str("#4") + le32(100000), Outcome::Refused, lkt},
+        {"empty test list header",
+         "test1.mpc",
+         {},
+         Outcome::Refused,
+         [](const QString &p) { LoadTestHeader(p); }},
     };
     // Every test file cut at every byte inside it.
-    const std::tuple<const char *, QByteArray, Read> whole[] = {{"self-check", kSlf, slf}, {"multiple-choice", kMpc, mpc},
-                                                              {"cloze", kLkt, lkt}};
+    const std::tuple<const char *, QByteArray, Read> whole[] = {
+        {"self-check", kSlf, slf}, {"multiple-choice", kMpc, mpc}, {"cloze", kLkt, lkt}};
     for (const auto &[kind, bytes, read] : whole) {
         for (qsizetype n = 0; n < bytes.size(); ++n)
             cases.push_back({kind, "kaputt.test", bytes.left(n), Outcome::Refused, read});
@@ -212,7 +236,8 @@ TEST(DamagedFiles, ADamagedProfileIsNotImportedAndNothingIsWritten)
     ASSERT_TRUE(store.EnsureFolder());
     ASSERT_TRUE(store.CreateProfile("Anna", "pw1"));
     const QByteArray digest(32, 'a');
-    struct Case {
+    struct Case
+    {
         const char *name;
         QByteArray bytes;
         Damage damage = Damage::Bytes;
@@ -235,7 +260,8 @@ TEST(DamagedFiles, ADamagedProfileIsNotImportedAndNothingIsWritten)
         EXPECT_FALSE(store.ImportProfile(path)) << c.name;
         EXPECT_FALSE(store.SignedIn()) << c.name;
         EXPECT_FALSE(reported.isEmpty()) << c.name;
-        EXPECT_TRUE(reported.contains(QStringLiteral("Datei")) || reported.contains(QStringLiteral("Lernprofil")))
+        EXPECT_TRUE(reported.contains(QStringLiteral("Datei")) ||
+                    reported.contains(QStringLiteral("Lernprofil")))
             << c.name << ": " << reported.toStdString();
         EXPECT_EQ(snapshot(profiles.path()), before) << c.name << ": wrote into the profile folder";
         store.disconnect();
@@ -270,7 +296,8 @@ TEST(DamagedFiles, TheBitmapLoaderReportsOneLineAndTheNextTextureLoads)
     for (int32_t v : {40, 1, 1})
         appendInt32(good, v);
     good += QByteArray("\x01\x00\x18\x00", 4) + QByteArray(24, '\0') + QByteArray("\x10\x20\x30\x00", 4);
-    struct Case {
+    struct Case
+    {
         const char *name;
         QByteArray bytes;
         Damage damage;
@@ -284,7 +311,8 @@ TEST(DamagedFiles, TheBitmapLoaderReportsOneLineAndTheNextTextureLoads)
         {"read error", {}, Damage::ReadError, "Failed to open DIB file %s.\n"},
         {"108-byte header", le32(108) + good.mid(4), Damage::Bytes, "Unknown DIB file format.\n"},
         {"pixels cut off", good.left(40), Damage::Bytes, "Image file conversion error.\n"},
-        {"absurd size", good.left(4) + le32(1 << 20) + le32(1 << 20) + good.mid(12), Damage::Bytes, "Out of memory.\n"},
+        {"absurd size", good.left(4) + le32(1 << 20) + le32(1 << 20) + good.mid(12), Damage::Bytes,
+         "Out of memory.\n"},
     };
     for (const Case &c : cases) {
         const QString path = place(dir, "tex0.tex", c.damage, c.bytes);

@@ -279,7 +279,8 @@ TEST_F(UebungTest, WrongCardsComeAgainUntilAllAreMarkedRight)
         EXPECT_EQ(screen->Question->Text(), step.question);
         EXPECT_TRUE(screen->Container_Answere->isVisible());
         screen->ShowAnswere->OnClick(screen->ShowAnswere);
-        EXPECT_EQ(screen->Answere->Text(), QString(step.question).replace("Frage", "Antwort").replace("?", "."));
+        EXPECT_EQ(screen->Answere->Text(),
+                  QString(step.question).replace("Frage", "Antwort").replace("?", "."));
         EXPECT_GT(screen->Container_Answere->height(), 42);
         ZButton *mark = step.right ? screen->Right : screen->Wrong;
         mark->OnClick(mark);
@@ -343,8 +344,9 @@ TEST_F(UebungTest, OnlyTheExactSetOfOptionsScores)
         ASSERT_TRUE(screen->FeedbackRunning());
         EXPECT_EQ(screen->Question->FontColor(), c.right ? kGreen : kRed) << "mask " << c.mask;
         // The sign says it too, for those who cannot tell red from green.
-        EXPECT_EQ(screen->Question->Text(), (c.right ? QStringLiteral("\u2713 ") : QStringLiteral("\u2717 ")) +
-                                                "Welche Organellen haben eine doppelte Membran?")
+        EXPECT_EQ(screen->Question->Text(),
+                  (c.right ? QStringLiteral("\u2713 ") : QStringLiteral("\u2717 ")) +
+                      "Welche Organellen haben eine doppelte Membran?")
             << "mask " << c.mask;
         screen->FeedbackDone();
         EXPECT_EQ(screen->Question->FontColor(), kText);
@@ -419,8 +421,8 @@ TEST_F(UebungTest, MultipleChoiceStepsThroughItsQuestionsWithFeedback)
 TEST_F(UebungTest, SolutionsShowEachQuestionsRightOptionsAndWrongTicks)
 {
     signIn();
-    screen->StartTest(writeTest("loesung.mpc", serializeMultipleChoiceTest(
-                                                   multipleChoice("MLOES", {choice(3, 4), choice(2, 2)}))));
+    screen->StartTest(writeTest(
+        "loesung.mpc", serializeMultipleChoiceTest(multipleChoice("MLOES", {choice(3, 4), choice(2, 2)}))));
     // First question: 0 and 1 are right, 0 and 2 ticked; second: 1 right and ticked.
     tick({0, 2});
     screen->Next->OnClick(screen->Next);

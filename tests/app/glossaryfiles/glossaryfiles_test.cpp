@@ -37,8 +37,8 @@ const std::array<int32_t, 10> kNoLinks{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 
 TEST(GlossaryFile, ReadsWholeRecordsOnly)
 {
-    const QByteArray three = record("A", "a", "", "", kNoLinks, "") + record("B", "b", "", "", kNoLinks, "")
-                             + record("C", "c", "", "", kNoLinks, "");
+    const QByteArray three = record("A", "a", "", "", kNoLinks, "") + record("B", "b", "", "", kNoLinks, "") +
+                             record("C", "c", "", "", kNoLinks, "");
     ASSERT_EQ(three.size(), 868 * 3);
     const QList<TGlossarEntry> e = parseGlossary(three);
     ASSERT_EQ(e.size(), 3);
@@ -97,7 +97,8 @@ TEST(GlossaryFile, WriterPlacesFieldsAtTheirOffsets)
 
 TEST(GlossaryFile, SeeAlsoStopsAtTheFirstEmptySlot)
 {
-    struct Case {
+    struct Case
+    {
         std::array<int32_t, 10> links;
         QList<int32_t> seeAlso;
     };
@@ -113,11 +114,13 @@ TEST(GlossaryFile, SeeAlsoStopsAtTheFirstEmptySlot)
 
 TEST(GlossaryFile, TextSplitsIntoPiecesOf255AndJoinsBack)
 {
-    struct Case {
+    struct Case
+    {
         int size;
         int piece1, piece2, piece3;
     };
-    const Case cases[] = {{0, 0, 0, 0}, {255, 255, 0, 0}, {256, 255, 1, 0}, {600, 255, 255, 90}, {765, 255, 255, 255}};
+    const Case cases[] = {
+        {0, 0, 0, 0}, {255, 255, 0, 0}, {256, 255, 1, 0}, {600, 255, 255, 90}, {765, 255, 255, 255}};
     for (const Case &c : cases) {
         QByteArray text;
         for (int i = 0; i < c.size; ++i)

@@ -2,10 +2,10 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
-#include <QWheelEvent>
-#include <QWindow>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -17,6 +17,7 @@
 #include "base/programfolder.h"
 #include "controls.h"
 #include "pictures.h"
+#include "support/programfolder.h"
 #include "u_glossar.h"
 #include "u_info.h"
 #include "u_intro.h"
@@ -28,7 +29,6 @@
 #include "u_zelle.h"
 #include "windows.h"
 #include "zellelib.h"
-#include "support/programfolder.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &s, std::ostream *os)
@@ -42,7 +42,7 @@ namespace {
 // Counts what the screen asks of the library; draws nothing.
 class CountingLibrary : public vellora::ZelleLibrary
 {
-public:
+  public:
     CountingLibrary(int *inits, QList<QList<int>> *actions) : inits_(inits), actions_(actions) {}
     void Init(std::uintptr_t, const QByteArray &) override { ++*inits_; }
     void Viewport(bool, int, int, int, int) override {}
@@ -53,12 +53,12 @@ public:
         return -1;
     }
 
-private:
+  private:
     int *inits_;
     QList<QList<int>> *actions_;
 };
 
-const char *const kContentFiles[] = {"glossar.dat", "uebung.dat", "meshes.dat",
+const char *const kContentFiles[] = {"glossar.dat", "uebung.dat",   "meshes.dat",
                                      "zelle_m.dat", "uebung_m.dat", "glossar_m.dat"};
 
 // The windows of a started program, without the splash's timer, over small content files
@@ -66,7 +66,7 @@ const char *const kContentFiles[] = {"glossar.dat", "uebung.dat", "meshes.dat",
 // start-up).
 class Shell : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(data_.isValid());
@@ -90,7 +90,10 @@ protected:
         qputenv("XDG_DATA_HOME", saved_);
     }
 
-    QString contentFile(const char *name) const { return folder_.path(QStringLiteral("inhalt/") + QLatin1String(name)); }
+    QString contentFile(const char *name) const
+    {
+        return folder_.path(QStringLiteral("inhalt/") + QLatin1String(name));
+    }
     void writeContent(const char *name, const QByteArray &bytes)
     {
         folder_.write(QStringLiteral("inhalt/") + QLatin1String(name), bytes);
@@ -99,7 +102,8 @@ protected:
     TMainForm &form() { return *windows_->MainForm(); }
     QWidget *item(int k)
     {
-        QWidget *items[] = {form().MenuItem0, form().MenuItem1, form().MenuItem2, form().MenuItem3, form().MenuItem4};
+        QWidget *items[] = {form().MenuItem0, form().MenuItem1, form().MenuItem2, form().MenuItem3,
+                            form().MenuItem4};
         return items[k];
     }
     bool barItemVisible(int i) { return form().MainMenu->Items()[i]->Visible(); }
@@ -151,7 +155,8 @@ TEST_F(Shell, ClickingTheCurrentScreenTogglesTheSwitcher)
 
 TEST_F(Shell, ChosenScreenMovesToTopOthersFollowByTag)
 {
-    struct Case {
+    struct Case
+    {
         int chosen;
         int tops[5];
     };
@@ -172,7 +177,8 @@ TEST_F(Shell, ChosenScreenMovesToTopOthersFollowByTag)
 
 TEST_F(Shell, OneScreenVisibleAndBarPreparedPerScreen)
 {
-    struct Case {
+    struct Case
+    {
         int screen;
         bool lernprofil;
         bool hilfe;
@@ -218,14 +224,18 @@ TEST_F(Shell, BarAndMenusAsDesigned)
     EXPECT_EQ(form().Lernprofil->Tag(), 0);
     EXPECT_EQ(form().Info->Tag(), 1);
 
-    struct Entry {
+    struct Entry
+    {
         const char *caption;
         bool enabled;
     };
     const Entry profile[] = {
-        {"Lernprofil anmelden", true},          {"Lernprofil wechseln", false},
-        {"neues Lernprofil anlegen", true},     {"Lernprofil importieren", true},
-        {"aktives Lernprofil exportieren", false}, {"aktives Lernprofil löschen", false},
+        {"Lernprofil anmelden", true},
+        {"Lernprofil wechseln", false},
+        {"neues Lernprofil anlegen", true},
+        {"Lernprofil importieren", true},
+        {"aktives Lernprofil exportieren", false},
+        {"aktives Lernprofil löschen", false},
     };
     ASSERT_EQ(form().Lernprofil->Items().Count(), 6);
     for (int i = 0; i < 6; ++i) {
@@ -288,13 +298,15 @@ TEST_F(Shell, MessageHeightFollowsWrappedLines)
     MessageForm->close();
 
     // A long line wraps inside the window; every word is still shown once.
-    const QString words = QStringLiteral("Bitte melde Dich zuerst mit Deinem Lernprofil an, damit Deine Ergebnisse "
-                                         "gespeichert werden können, bevor Du einen Test beginnst.");
+    const QString words =
+        QStringLiteral("Bitte melde Dich zuerst mit Deinem Lernprofil an, damit Deine Ergebnisse "
+                       "gespeichert werden können, bevor Du einen Test beginnst.");
     form().ShowMessage(QStringLiteral("Bitte anmelden!"), words, &form());
     const QStringList lines = MessageForm->Text->Lines();
     EXPECT_GE(lines.size(), 2);
     EXPECT_EQ(MessageForm->height(), int(lines.size()) * 25 + 57);
-    EXPECT_EQ(lines.join(QString()).simplified().remove(QLatin1Char(' ')), QString(words).remove(QLatin1Char(' ')));
+    EXPECT_EQ(lines.join(QString()).simplified().remove(QLatin1Char(' ')),
+              QString(words).remove(QLatin1Char(' ')));
     MessageForm->close();
 }
 
@@ -347,7 +359,7 @@ TEST_F(Shell, DraggingTheBarMovesByTheMouseMovement)
 
 class ManualFiles : public Shell
 {
-protected:
+  protected:
     void SetUp() override
     {
         Shell::SetUp();
@@ -356,7 +368,9 @@ protected:
         form().Initialize();
         ASSERT_TRUE(dir_.isValid());
         write("zelle_m.dat", "Zellmodell: Drehen mit der rechten Maustaste.\r\nZoomen mit dem Mausrad.");
-        write("uebung_m.dat", "\xDC" "bungen f\xFC" "r Dich");  // cp1252 umlauts
+        write("uebung_m.dat", "\xDC"
+                              "bungen f\xFC"
+                              "r Dich"); // cp1252 umlauts
         write("glossar_m.dat", "");
     }
     void write(const char *name, const QByteArray &bytes)
@@ -366,7 +380,10 @@ protected:
         f.write(bytes);
     }
     QString path(const char *name) { return dir_.filePath(QString::fromLatin1(name)); }
-    void load() { ManualForm->LoadManualFrom(path("zelle_m.dat"), path("uebung_m.dat"), path("glossar_m.dat")); }
+    void load()
+    {
+        ManualForm->LoadManualFrom(path("zelle_m.dat"), path("uebung_m.dat"), path("glossar_m.dat"));
+    }
 
     QTemporaryDir dir_;
 };
@@ -379,18 +396,21 @@ TEST_F(ManualFiles, WelcomePageFirstThenAreaPagesWithTitles)
     EXPECT_EQ(ManualForm->MainMenu->Caption(), QStringLiteral("Einleitung"));
     EXPECT_EQ(ManualForm->Manual->Text(), vellora::plainLines(TManualForm::DesignText()));
     EXPECT_EQ(TManualForm::DesignText().split(QStringLiteral("\r\n")).size(), 18);
-    EXPECT_TRUE(TManualForm::DesignText().startsWith(QStringLiteral("Herzlich willkommen bei Vellora! \r\n")));
+    EXPECT_TRUE(
+        TManualForm::DesignText().startsWith(QStringLiteral("Herzlich willkommen bei Vellora! \r\n")));
     EXPECT_TRUE(TManualForm::DesignText().endsWith(QStringLiteral("loslegen! \r\n\r\nViel Erfolg!")));
     ManualForm->close();
 
-    struct Case {
+    struct Case
+    {
         int page;
         const char *title;
         QString text;
     };
     const Case cases[] = {
         {1, "Übungen", QStringLiteral("Übungen für Dich")},
-        {0, "Zellmodell", QStringLiteral("Zellmodell: Drehen mit der rechten Maustaste.\nZoomen mit dem Mausrad.")},
+        {0, "Zellmodell",
+         QStringLiteral("Zellmodell: Drehen mit der rechten Maustaste.\nZoomen mit dem Mausrad.")},
         {2, "Glossar", QString()},
     };
     for (const Case &c : cases) {
@@ -430,7 +450,8 @@ TEST_F(ManualFiles, MissingPageFileNamesTheFileAndKeepsThePages)
 
 TEST_F(Shell, IntroColumnsShareTheWidth)
 {
-    struct Case {
+    struct Case
+    {
         int frame;
         int side;
     };
@@ -458,9 +479,15 @@ TEST_F(Shell, IntroTextsSitBelowTheirScreenshots)
     intro.FrameResize();
     intro.Initialize();
     for (int i = 0; i < 3; ++i) {
-        TImage *shot = i == 0 ? intro.Screenshot_Zelle : i == 1 ? intro.Screenshot_Uebung : intro.Screenshot_Glossar;
-        TLabel *caption = i == 0 ? intro.Caption_Zelle : i == 1 ? intro.Caption_Uebung : intro.Caption_Glossar;
-        QWidget *box = i == 0 ? intro.Container_Zelle : i == 1 ? intro.Container_Uebung : intro.Container_Glossar;
+        TImage *shot = i == 0   ? intro.Screenshot_Zelle
+                       : i == 1 ? intro.Screenshot_Uebung
+                                : intro.Screenshot_Glossar;
+        TLabel *caption = i == 0   ? intro.Caption_Zelle
+                          : i == 1 ? intro.Caption_Uebung
+                                   : intro.Caption_Glossar;
+        QWidget *box = i == 0   ? intro.Container_Zelle
+                       : i == 1 ? intro.Container_Uebung
+                                : intro.Container_Glossar;
         TPlainMemo *text = i == 0 ? intro.Text_Zelle : i == 1 ? intro.Text_Uebung : intro.Text_Glossar;
         EXPECT_EQ(caption->y(), shot->height() + 20);
         EXPECT_EQ(caption->width(), shot->width());
@@ -500,7 +527,8 @@ TEST_F(Shell, SmallWindowsAreTransientForTheMainWindow)
     QWidget *windows[] = {MessageForm, ManualForm, InfoForm};
     for (QWidget *w : windows) {
         ASSERT_NE(w->windowHandle(), nullptr) << w->windowTitle().toStdString();
-        EXPECT_EQ(w->windowHandle()->transientParent(), form().windowHandle()) << w->windowTitle().toStdString();
+        EXPECT_EQ(w->windowHandle()->transientParent(), form().windowHandle())
+            << w->windowTitle().toStdString();
         EXPECT_EQ(w->windowType(), Qt::Dialog) << w->windowTitle().toStdString();
         EXPECT_TRUE(w->windowFlags().testFlag(Qt::FramelessWindowHint));
     }
@@ -534,11 +562,12 @@ TEST(Splash, UnderlineFollowsTheLinkAreaAndClickOpensTheHelp)
     EXPECT_EQ(splash.Line->geometry(), QRect(170, 291, 162, 1));
     EXPECT_TRUE(splash.Line->isHidden());
 
-    struct Case {
+    struct Case
+    {
         int x, y;
         bool inside;
     };
-    const Case cases[] = {{164, 278, true}, {335, 293, true}, {250, 285, true}, {336, 285, false},
+    const Case cases[] = {{164, 278, true},  {335, 293, true},  {250, 285, true},  {336, 285, false},
                           {250, 294, false}, {163, 280, false}, {250, 277, false}, {10, 10, false}};
     for (const Case &c : cases) {
         splash.SplashMouseMove(c.x, c.y);
@@ -564,11 +593,13 @@ TEST(ProfileFolder, BelowTheUsersDataFolder)
 
 TEST_F(Shell, StartUpInitialisesEveryScreenOnceThenTheProfileFolder)
 {
-    writeContent("uebung.dat", "Willkommen im \xDC" "bungsteil.");
+    writeContent("uebung.dat", "Willkommen im \xDC"
+                               "bungsteil.");
     form().Initialize();
     EXPECT_TRUE(form().Initialized());
     EXPECT_EQ(inits_, 1);
-    EXPECT_EQ(form().Uebung->IntroductionText(), QByteArray("Willkommen im \xDC" "bungsteil."));
+    EXPECT_EQ(form().Uebung->IntroductionText(), QByteArray("Willkommen im \xDC"
+                                                            "bungsteil."));
     EXPECT_EQ(form().Intro->Text_Zelle->Text(), TIntro::ColumnText(0));
     EXPECT_EQ(ManualForm->PageText(0), QStringLiteral("Inhalt\r\n"));
     EXPECT_TRUE(QDir(data_.path() + QStringLiteral("/Vellora/Profile")).exists());
@@ -588,8 +619,8 @@ TEST_F(Shell, WheelGoesToTheVisibleScreen)
     actions_.clear();
     QWidget *target = form().Zelle->Zellmodell;
     const QPoint local(5, target->height() - 5);
-    QWheelEvent up(QPointF(local), QPointF(target->mapToGlobal(local)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent up(QPointF(local), QPointF(target->mapToGlobal(local)), QPoint(), QPoint(0, 120),
+                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(target, &up);
     ASSERT_FALSE(actions_.isEmpty());
     EXPECT_EQ(actions_.last(), (QList<int>{3, 120, 0}));
@@ -597,8 +628,8 @@ TEST_F(Shell, WheelGoesToTheVisibleScreen)
     // On the introduction nothing receives it.
     form().MenuItemClick(form().MenuItem0);
     actions_.clear();
-    QWheelEvent down(QPointF(10, 10), QPointF(form().Intro->mapToGlobal(QPoint(10, 10))), QPoint(), QPoint(0, -120),
-                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent down(QPointF(10, 10), QPointF(form().Intro->mapToGlobal(QPoint(10, 10))), QPoint(),
+                     QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(form().Intro, &down);
     EXPECT_TRUE(actions_.isEmpty());
 }

@@ -33,20 +33,23 @@ const QByteArray kLktId = "LZELLE-LUECKE-01";
 
 QByteArray slfBytes()
 {
-    return kSlfId + str("Grundlagen") + le32(2) + str("Was ist eine Zelle?") + str("Die kleinste Einheit.")
-           + str("Wo liegt die DNA?") + str("Im Zellkern.");
+    return kSlfId + str("Grundlagen") + le32(2) + str("Was ist eine Zelle?") + str("Die kleinste Einheit.") +
+           str("Wo liegt die DNA?") + str("Im Zellkern.");
 }
 
 QByteArray mpcBytes()
 {
-    return kMpcId + str("Organellen") + le32(1) + str("Was hat nur die Pflanzenzelle?") + le16(5) + le32(3)
-           + str("Chloroplast") + str("Mitochondrium") + str("Zellwand");
+    return kMpcId + str("Organellen") + le32(1) + str("Was hat nur die Pflanzenzelle?") + le16(5) + le32(3) +
+           str("Chloroplast") + str("Mitochondrium") + str("Zellwand");
 }
 
 QByteArray lktBytes()
 {
-    return kLktId + str("L\xFC" "cken") + le32(2) + str("Die #6 ist von einer #10 umgeben.") + le32(1) + str("Zelle")
-           + le32(2) + str("Zellwand") + str("Wand");
+    return kLktId +
+           str("L\xFC"
+               "cken") +
+           le32(2) + str("Die #6 ist von einer #10 umgeben.") + le32(1) + str("Zelle") + le32(2) +
+           str("Zellwand") + str("Wand");
 }
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
@@ -121,7 +124,8 @@ TEST(TestFiles, ClozeGapsComeInTextOrderWithTheirWidths)
 
 TEST(TestFiles, DamagedFilesAreRefusedWithFileAndOffset)
 {
-    struct Case {
+    struct Case
+    {
         const char *name;
         TestKind kind;
         QByteArray bytes;
@@ -130,32 +134,48 @@ TEST(TestFiles, DamagedFilesAreRefusedWithFileAndOffset)
     const qint64 slfBody = 16 + 4 + 10; // after "Grundlagen"
     const Case cases[] = {
         {"negative question count", TestKind::SelfCheck, kSlfId + str("Grundlagen") + le32(-1), slfBody},
-        {"count that cannot fit", TestKind::SelfCheck, kSlfId + str("Grundlagen") + le32(1000000) + str("a") + str("b"), slfBody},
-        {"negative string length", TestKind::SelfCheck, kSlfId + str("Grundlagen") + le32(1) + le32(-3) + str("b"), slfBody + 4},
-        {"string longer than the rest", TestKind::SelfCheck, kSlfId + str("Grundlagen") + le32(1) + le32(500) + str("b"), slfBody + 4},
+        {"count that cannot fit", TestKind::SelfCheck,
+         kSlfId + str("Grundlagen") + le32(1000000) + str("a") + str("b"), slfBody},
+        {"negative string length", TestKind::SelfCheck,
+         kSlfId + str("Grundlagen") + le32(1) + le32(-3) + str("b"), slfBody + 4},
+        {"string longer than the rest", TestKind::SelfCheck,
+         kSlfId + str("Grundlagen") + le32(1) + le32(500) + str("b"), slfBody + 4},
         {"cut inside the answers", TestKind::SelfCheck, slfBytes().chopped(3), slfBytes().size() - 16},
         {"ID shorter than 16 bytes", TestKind::SelfCheck, QByteArray("SKURZ"), 0},
         {"title length past the end", TestKind::MultipleChoice, kMpcId + le32(0x7FFFFFFF) + "x", 16},
-        {"negative option count", TestKind::MultipleChoice, kMpcId + str("T") + le32(1) + str("F") + le16(1) + le32(-2), 16 + 5 + 4 + 5 + 2},
-        {"option count too big", TestKind::MultipleChoice, kMpcId + str("T") + le32(1) + str("F") + le16(1) + le32(3) + str("a"), 16 + 5 + 4 + 5 + 2},
-        {"mask cut short", TestKind::MultipleChoice, kMpcId + str("T") + le32(1) + str("Frage mit Text") + "\x01", 16 + 5 + 4 + 18},
-        {"gap count differs from the markers", TestKind::Cloze, kLktId + str("T") + le32(1) + str("#3 und #4") + le32(1) + str("a"), 16 + 5},
-        {"negative answer count", TestKind::Cloze, kLktId + str("T") + le32(1) + str("#3") + le32(-1), 16 + 5 + 4 + 6},
-        {"hash without a width", TestKind::Cloze, kLktId + str("T") + le32(1) + str("a # b") + le32(1) + str("x"), 16 + 5 + 4 + 4 + 2},
+        {"negative option count", TestKind::MultipleChoice,
+         kMpcId + str("T") + le32(1) + str("F") + le16(1) + le32(-2), 16 + 5 + 4 + 5 + 2},
+        {"option count too big", TestKind::MultipleChoice,
+         kMpcId + str("T") + le32(1) + str("F") + le16(1) + le32(3) + str("a"), 16 + 5 + 4 + 5 + 2},
+        {"mask cut short", TestKind::MultipleChoice,
+         kMpcId + str("T") + le32(1) + str("Frage mit Text") + "\x01", 16 + 5 + 4 + 18},
+        {"gap count differs from the markers", TestKind::Cloze,
+         kLktId + str("T") + le32(1) + str("#3 und #4") + le32(1) + str("a"), 16 + 5},
+        {"negative answer count", TestKind::Cloze, kLktId + str("T") + le32(1) + str("#3") + le32(-1),
+         16 + 5 + 4 + 6},
+        {"hash without a width", TestKind::Cloze,
+         kLktId + str("T") + le32(1) + str("a # b") + le32(1) + str("x"), 16 + 5 + 4 + 4 + 2},
     };
     for (const Case &c : cases) {
         try {
             switch (c.kind) {
-            case TestKind::SelfCheck: parseSelfCheckTest(c.bytes, "kaputt.slf"); break;
-            case TestKind::MultipleChoice: parseMultipleChoiceTest(c.bytes, "kaputt.slf"); break;
-            default: parseClozeTest(c.bytes, "kaputt.slf"); break;
+            case TestKind::SelfCheck:
+                parseSelfCheckTest(c.bytes, "kaputt.slf");
+                break;
+            case TestKind::MultipleChoice:
+                parseMultipleChoiceTest(c.bytes, "kaputt.slf");
+                break;
+            default:
+                parseClozeTest(c.bytes, "kaputt.slf");
+                break;
             }
             ADD_FAILURE() << c.name << ": accepted";
         } catch (const TestFileError &e) {
             EXPECT_EQ(e.offset(), c.offset) << c.name << ": " << e.what();
             EXPECT_EQ(e.path(), "kaputt.slf") << c.name;
             const QString message = QString::fromUtf8(e.what());
-            EXPECT_TRUE(message.contains("kaputt.slf") && message.contains(QString::number(c.offset))) << e.what();
+            EXPECT_TRUE(message.contains("kaputt.slf") && message.contains(QString::number(c.offset)))
+                << e.what();
         }
     }
 }
@@ -184,7 +204,8 @@ TEST(TestFiles, LoadersReadFilesAndNameMissingOnes)
     } catch (const TestFileError &e) {
         EXPECT_TRUE(QString::fromUtf8(e.what()).contains(missing));
     }
-    EXPECT_EQ(LoadIntroduction(writeFile(dir, "uebung.dat", "Willkommen\r\n\r\nText")), "Willkommen\r\n\r\nText");
+    EXPECT_EQ(LoadIntroduction(writeFile(dir, "uebung.dat", "Willkommen\r\n\r\nText")),
+              "Willkommen\r\n\r\nText");
     EXPECT_THROW(LoadIntroduction(dir.filePath("nichts.dat")), std::runtime_error);
 }
 
@@ -245,7 +266,8 @@ TEST(TestFiles, CountsAndTitlesThatExactlyFillTheFileAreAccepted)
     const TSLFTest slf = parseSelfCheckTest(kSlfId + str("T") + le32(1) + str("") + str(""), "a.slf");
     EXPECT_EQ(slf.Count, 1);
     // A multiple-choice question with no options: empty question, mask, count = 10 bytes.
-    const TMPCTest mpc = parseMultipleChoiceTest(kMpcId + str("T") + le32(1) + str("") + le16(0) + le32(0), "a.mpc");
+    const TMPCTest mpc =
+        parseMultipleChoiceTest(kMpcId + str("T") + le32(1) + str("") + le16(0) + le32(0), "a.mpc");
     EXPECT_EQ(mpc.Count, 1);
     EXPECT_EQ(parseTestHeader(kMpcId + str("Titel"), "a.mpc").Title, "Titel");
 

@@ -17,8 +17,9 @@ using namespace vellora::inhalt;
 namespace {
 
 // A content folder written by the test, file by file.
-class Content {
-public:
+class Content
+{
+  public:
     Content() { EXPECT_TRUE(m_dir.isValid()); }
     QString root() const { return m_dir.filePath("content"); }
     QString dist() const { return m_dir.filePath("dist"); }
@@ -48,18 +49,20 @@ public:
         return {};
     }
 
-private:
+  private:
     QTemporaryDir m_dir;
 };
 
-QString glossaryEntry(const QString &title, const QString &seeAlso = "[]", const QString &text = "Eine Erklärung.")
+QString glossaryEntry(const QString &title, const QString &seeAlso = "[]",
+                      const QString &text = "Eine Erklärung.")
 {
     return QString("title: %1\ntext: >-\n  %2\nsee_also: %3\n").arg(title, text, seeAlso);
 }
 
 QString organelle(int index, const QString &text)
 {
-    return QString("index: %1\nheading: Zellkern\nnames: Nucleus\nmembranes: \"2\"\nsize: 5–25 µm\nanimal_cell: ja\ntext: |\n%2")
+    return QString("index: %1\nheading: Zellkern\nnames: Nucleus\nmembranes: \"2\"\nsize: 5–25 "
+                   "µm\nanimal_cell: ja\ntext: |\n%2")
         .arg(index)
         .arg(text);
 }
@@ -94,14 +97,16 @@ TEST(Inhalt, GlossaryIsSortedInGermanOrderAndLinksResolveToTheSortedNumbers)
 
     const TOrganell o = parseOrganell(c.built("inhalt/org0.organell"));
     EXPECT_EQ(o.Text, "Der #3#zellkern# und die #4#Zellw\xE4nde# brauchen #2#ATP#.");
-    EXPECT_EQ(o.Size, "5\x96" "25 \xB5m");
+    EXPECT_EQ(o.Size, "5\x96"
+                      "25 \xB5m");
 }
 
 TEST(Inhalt, StaerkeStandsBeforeStromaAndFoldedPrefixesStayTogether)
 {
     Content c;
-    const QStringList titles = {"Stroma", "Stärkekorn", "Stoffwechsel", "Stärke", "Spindelapparat", "Starkregen",
-                                "Maße", "Masse", "Massenwirkung", "Mast", "Zellwand"};
+    const QStringList titles = {"Stroma",         "Stärkekorn", "Stoffwechsel", "Stärke",
+                                "Spindelapparat", "Starkregen", "Maße",         "Masse",
+                                "Massenwirkung",  "Mast",       "Zellwand"};
     for (qsizetype i = 0; i < titles.size(); ++i)
         c.put(QString("glossar/e%1.yaml").arg(i), glossaryEntry(titles[i]));
     // The text names entries by title; their numbers follow the order.
@@ -137,29 +142,44 @@ TEST(Inhalt, StaerkeStandsBeforeStromaAndFoldedPrefixesStayTogether)
 
 TEST(GermanOrder, FoldsUmlautsSharpSAndCaseAndBreaksTiesByBytes)
 {
-    struct Fold {
+    struct Fold
+    {
         const char *in; // cp1252
         const char *folded;
     };
     const Fold folds[] = {
-        {"St\xE4rke", "STARKE"}, {"\xC4quator", "AQUATOR"}, {"\xF6l \xD6L", "OL OL"}, {"\xFC\xDC", "UU"},
-        {"Ma\xDF" "e", "MASSE"}, {"Caf\xE9", "CAFE"}, {"5 \xB5m", "5 \xB5M"}, {"Golgi-Apparat", "GOLGI-APPARAT"},
+        {"St\xE4rke", "STARKE"},
+        {"\xC4quator", "AQUATOR"},
+        {"\xF6l \xD6L", "OL OL"},
+        {"\xFC\xDC", "UU"},
+        {"Ma\xDF"
+         "e",
+         "MASSE"},
+        {"Caf\xE9", "CAFE"},
+        {"5 \xB5m", "5 \xB5M"},
+        {"Golgi-Apparat", "GOLGI-APPARAT"},
     };
     for (const Fold &f : folds)
         EXPECT_EQ(germanFold(QByteArray(f.in)), QByteArray(f.folded)) << f.in;
     EXPECT_EQ(germanFold(QString::fromUtf8("Größe → Maß")), QString::fromUtf8("GROSSE → MASS"));
 
-    struct Order {
+    struct Order
+    {
         const char *a, *b;
         int sign;
     };
     const Order orders[] = {
-        {"St\xE4rke", "Stroma", -1},      // ä as a, not after z
+        {"St\xE4rke", "Stroma", -1}, // ä as a, not after z
         {"Stoffwechsel", "St\xE4rke", 1},
-        {"Starke", "St\xE4rke", -1},      // equal when folded: plain bytes decide
-        {"Masse", "Ma\xDF" "e", -1},
-        {"Ma\xDF" "e", "Massenwirkung", -1},
-        {"zelle", "Zelle", 1},              // 'z' 0x7A after 'Z' 0x5A
+        {"Starke", "St\xE4rke", -1}, // equal when folded: plain bytes decide
+        {"Masse",
+         "Ma\xDF"
+         "e",
+         -1},
+        {"Ma\xDF"
+         "e",
+         "Massenwirkung", -1},
+        {"zelle", "Zelle", 1}, // 'z' 0x7A after 'Z' 0x5A
         {"Zell", "Zellwand", -1},
         {"Zelle", "Zelle", 0},
     };
@@ -170,8 +190,11 @@ TEST(GermanOrder, FoldsUmlautsSharpSAndCaseAndBreaksTiesByBytes)
     }
     EXPECT_TRUE(germanStartsWith(QByteArray("St\xE4rkekorn"), QByteArray("sta")));
     EXPECT_TRUE(germanStartsWith(QByteArray("Stroma"), QByteArray("STR")));
-    EXPECT_TRUE(germanStartsWith(QByteArray("Ma\xDF" "e"), QByteArray("mass")));
-    EXPECT_FALSE(germanStartsWith(QByteArray("Masse"), QByteArray("Mas\xDF" "e")));
+    EXPECT_TRUE(germanStartsWith(QByteArray("Ma\xDF"
+                                            "e"),
+                                 QByteArray("mass")));
+    EXPECT_FALSE(germanStartsWith(QByteArray("Masse"), QByteArray("Mas\xDF"
+                                                                  "e")));
     EXPECT_FALSE(germanStartsWith(QByteArray("Zell"), QByteArray("Zellwand")));
     EXPECT_TRUE(germanStartsWith(QString::fromUtf8("Übung"), QString::fromUtf8("ub")));
     EXPECT_FALSE(germanStartsWith(QString::fromUtf8("Übung"), QString::fromUtf8("ueb")));
@@ -182,7 +205,8 @@ TEST(LinkMarkup, ComposedLinksParseBackAndBrokenOnesAreNoticed)
     EXPECT_EQ(composeMemoLink(12, QByteArray("Zellwand")), QByteArray("#12#Zellwand#"));
     EXPECT_EQ(composeMemoLink(0, QString::fromUtf8("Stärke")), QString::fromUtf8("#0#Stärke#"));
 
-    struct Case {
+    struct Case
+    {
         const char *text;
         bool complete;
         QList<int> numbers;
@@ -192,8 +216,8 @@ TEST(LinkMarkup, ComposedLinksParseBackAndBrokenOnesAreNoticed)
         {"Der #5#Zellkern# steuert.", true, {5}, {"Zellkern"}},
         {"Siehe #12#Zellwand#. und #-3#zwei Worte#", true, {12, -3}, {"Zellwand", "zwei Worte"}},
         {"kein Link", true, {}, {}},
-        {"#7#Ende", false, {}, {}},                      // the closing '#' is missing
-        {"#1#a# dann #x#b#", false, {1}, {"a"}},          // number not a whole number
+        {"#7#Ende", false, {}, {}},              // the closing '#' is missing
+        {"#1#a# dann #x#b#", false, {1}, {"a"}}, // number not a whole number
         {"# 4#a#", false, {}, {}},
     };
     for (const Case &k : cases) {
@@ -223,7 +247,8 @@ TEST(LinkMarkup, ComposedLinksParseBackAndBrokenOnesAreNoticed)
 
 TEST(Inhalt, AHyphenBeforeABlankIsRefusedUnlessItIsSuspended)
 {
-    struct Case {
+    struct Case
+    {
         const char *text;
         const char *broken; // "" when the text is fine
     };
@@ -259,7 +284,8 @@ TEST(Inhalt, ALinkGluedToTheWordBeforeItIsWarnedAbout)
 
 TEST(Inhalt, MemoTextsJoinLinesAndParagraphs)
 {
-    struct Case {
+    struct Case
+    {
         const char *source;
         const char *memo;
     };
@@ -277,13 +303,15 @@ TEST(Inhalt, MemoTextsJoinLinesAndParagraphs)
     c.put("uebung/einleitung.txt", "Willkommen im\nÜbungsbereich.\n\nZweiter Absatz.\n");
     c.put("handbuch/zelle_m.txt", "Zeile 1\n\nZeile 3 – Ende\n");
     buildContent(c.root(), c.dist());
-    EXPECT_EQ(c.built("inhalt/uebung.dat"), QByteArray("Willkommen im \xDC" "bungsbereich.\r\n\r\nZweiter Absatz."));
+    EXPECT_EQ(c.built("inhalt/uebung.dat"), QByteArray("Willkommen im \xDC"
+                                                       "bungsbereich.\r\n\r\nZweiter Absatz."));
     EXPECT_EQ(c.built("inhalt/zelle_m.dat"), QByteArray("Zeile 1\r\n\r\nZeile 3 \x96 Ende"));
 }
 
 TEST(Inhalt, ValidationNamesTheSourceFileAndTheProblem)
 {
-    struct Case {
+    struct Case
+    {
         const char *name;
         QList<QPair<QString, QString>> files; // the last one is expected in the message
         const char *expected;
@@ -307,32 +335,76 @@ TEST(Inhalt, ValidationNamesTheSourceFileAndTheProblem)
         {"ID too short", {{"tests/beispiele/a.yaml", mc.arg("MZUKURZ")}}, "genau 16 Bytes"},
         {"ID too long", {{"tests/beispiele/a.yaml", mc.arg("MSIEBZEHN-ZEICHEN")}}, "genau 16 Bytes"},
         {"ID with a wrong letter", {{"tests/beispiele/a.yaml", mc.arg("XFALSCHERBUCHST1")}}, "beginnen"},
-        {"ID letter against the kind", {{"tests/beispiele/a.yaml", QString(mc).arg("SFALSCHEART-0001").replace("title:", "kind: multiple-choice\ntitle:")}}, "braucht \u201EM\u201C"},
-        {"ID letter against the file name", {{"tests/test3.slf.yaml", mc.arg("MFALSCHEART-0001")}}, "braucht \u201ES\u201C"},
-        {"duplicate ID", {{"tests/beispiele/a.yaml", mc.arg("MDOPPELT-ID-0001")}, {"tests/beispiele/b.yaml", mc.arg("MDOPPELT-ID-0001")}}, "eigene ID"},
+        {"ID letter against the kind",
+         {{"tests/beispiele/a.yaml",
+           QString(mc).arg("SFALSCHEART-0001").replace("title:", "kind: multiple-choice\ntitle:")}},
+         "braucht \u201EM\u201C"},
+        {"ID letter against the file name",
+         {{"tests/test3.slf.yaml", mc.arg("MFALSCHEART-0001")}},
+         "braucht \u201ES\u201C"},
+        {"duplicate ID",
+         {{"tests/beispiele/a.yaml", mc.arg("MDOPPELT-ID-0001")},
+          {"tests/beispiele/b.yaml", mc.arg("MDOPPELT-ID-0001")}},
+         "eigene ID"},
         {"text outside cp1252", {{"glossar/z.yaml", glossaryEntry("Zelle", "[]", "Zelle → Kern")}}, "U+2192"},
         {"title over 50 bytes", {{"glossar/z.yaml", glossaryEntry(QString(51, 'T'))}}, "höchstens 50"},
-        {"explanation over 765 bytes", {{"glossar/z.yaml", glossaryEntry("Zelle", "[]", QString(766, 'x'))}}, "höchstens 765"},
+        {"explanation over 765 bytes",
+         {{"glossar/z.yaml", glossaryEntry("Zelle", "[]", QString(766, 'x'))}},
+         "höchstens 765"},
         {"picture stem over 8", {{"glossar/z.yaml", okEntry + "picture: zellkern1\n"}}, "mehr als 8"},
         {"more than 10 see-also links", elevenFiles, "höchstens 10"},
-        {"link to a missing title", {{"glossar/z.yaml", okEntry}, {"organellen/00-zk.yaml", organelle(0, "  Die [[Zellen|Zele]].\n")}}, "\u201EZele\u201C"},
-        {"see-also to a missing title", {{"glossar/z.yaml", glossaryEntry("Zelle", "[Kern]")}}, "\u201EKern\u201C"},
+        {"link to a missing title",
+         {{"glossar/z.yaml", okEntry}, {"organellen/00-zk.yaml", organelle(0, "  Die [[Zellen|Zele]].\n")}},
+         "\u201EZele\u201C"},
+        {"see-also to a missing title",
+         {{"glossar/z.yaml", glossaryEntry("Zelle", "[Kern]")}},
+         "\u201EKern\u201C"},
         {"duplicate title", {{"glossar/a.yaml", okEntry}, {"glossar/b.yaml", okEntry}}, "gibt es schon"},
-        {"titles equal after folding", {{"glossar/a.yaml", okEntry}, {"glossar/b.yaml", glossaryEntry("ZELLE")}}, "Groß-/Kleinschreibung"},
-        {"cloze markers and gap list differ", {{"tests/beispiele/l.yaml", "id: LLUECKEN-ZAHL-01\ntitle: T\ntext: \"Die #6 und #4.\"\ngaps:\n  - [a]\n"}}, "2 Lücken"},
-        {"cloze hash without width", {{"tests/beispiele/l.yaml", "id: LLUECKEN-BREIT01\ntitle: T\ntext: \"Die # und #4.\"\ngaps: [[a], [b]]\n"}}, "Breite"},
-        {"cloze without its text", {{"tests/beispiele/l.yaml", "id: LOHNE-TEXT-00001\ntitle: T\ngaps:\n  - [a]\n"}}, "Lückentext fehlt"},
-        {"cloze gap of width 0", {{"tests/beispiele/l.yaml", "id: LLUECKEN-NULL-01\ntitle: T\ntext: \"Die #0 und #4.\"\ngaps: [[a], [b]]\n"}}, "Breite"},
-        {"see-also to the entry itself", {{"glossar/z.yaml", glossaryEntry("Zelle", "[Zelle]")}}, "auf sich selbst"},
+        {"titles equal after folding",
+         {{"glossar/a.yaml", okEntry}, {"glossar/b.yaml", glossaryEntry("ZELLE")}},
+         "Groß-/Kleinschreibung"},
+        {"cloze markers and gap list differ",
+         {{"tests/beispiele/l.yaml",
+           "id: LLUECKEN-ZAHL-01\ntitle: T\ntext: \"Die #6 und #4.\"\ngaps:\n  - [a]\n"}},
+         "2 Lücken"},
+        {"cloze hash without width",
+         {{"tests/beispiele/l.yaml",
+           "id: LLUECKEN-BREIT01\ntitle: T\ntext: \"Die # und #4.\"\ngaps: [[a], [b]]\n"}},
+         "Breite"},
+        {"cloze without its text",
+         {{"tests/beispiele/l.yaml", "id: LOHNE-TEXT-00001\ntitle: T\ngaps:\n  - [a]\n"}},
+         "Lückentext fehlt"},
+        {"cloze gap of width 0",
+         {{"tests/beispiele/l.yaml",
+           "id: LLUECKEN-NULL-01\ntitle: T\ntext: \"Die #0 und #4.\"\ngaps: [[a], [b]]\n"}},
+         "Breite"},
+        {"see-also to the entry itself",
+         {{"glossar/z.yaml", glossaryEntry("Zelle", "[Zelle]")}},
+         "auf sich selbst"},
         {"more than 16 options", {{"tests/beispiele/m.yaml", seventeen}}, "höchstens 16"},
-        {"hash in an organelle text", {{"glossar/z.yaml", okEntry}, {"organellen/00-zk.yaml", organelle(0, "  Die Zelle Nr. #1.\n")}}, "\u201E#\u201C"},
-        {"unclosed link", {{"glossar/z.yaml", okEntry}, {"organellen/00-zk.yaml", organelle(0, "  Die [[Zelle ist.\n")}}, "geschlossen"},
+        {"hash in an organelle text",
+         {{"glossar/z.yaml", okEntry}, {"organellen/00-zk.yaml", organelle(0, "  Die Zelle Nr. #1.\n")}},
+         "\u201E#\u201C"},
+        {"unclosed link",
+         {{"glossar/z.yaml", okEntry}, {"organellen/00-zk.yaml", organelle(0, "  Die [[Zelle ist.\n")}},
+         "geschlossen"},
         {"unknown key", {{"glossar/z.yaml", okEntry + "see-also: []\n"}}, "Unbekannter Schlüssel"},
-        {"organelle index against the file name", {{"glossar/z.yaml", okEntry}, {"organellen/03-zk.yaml", organelle(0, "  [[Zelle]]\n")}}, "Dateinamen"},
+        {"organelle index against the file name",
+         {{"glossar/z.yaml", okEntry}, {"organellen/03-zk.yaml", organelle(0, "  [[Zelle]]\n")}},
+         "Dateinamen"},
         {"broken YAML", {{"glossar/z.yaml", "title: [Zelle\n"}}, "YAML-Fehler"},
-        {"folded line break after a hyphen in a glossary text", {{"glossar/z.yaml", "title: Zelle\ntext: >-\n  Ketten aus Glucose-\n  Bausteinen.\nsee_also: []\n"}}, "Bindestrich"},
-        {"folded line break after a hyphen in an organelle text", {{"glossar/z.yaml", okEntry}, {"organellen/00-zk.yaml", QString(organelle(0, "  Die Boten-\n  RNA.\n")).replace("text: |", "text: >-")}}, "Boten- RNA"},
-        {"folded line break after a hyphen in a test", {{"tests/beispiele/a.yaml", "id: SBINDESTRICH-001\ntitle: T\nquestions:\n  - question: >-\n      Was macht die Boten-\n      RNA?\n    answer: A\n"}}, "Bindestrich"},
+        {"folded line break after a hyphen in a glossary text",
+         {{"glossar/z.yaml", "title: Zelle\ntext: >-\n  Ketten aus Glucose-\n  Bausteinen.\nsee_also: []\n"}},
+         "Bindestrich"},
+        {"folded line break after a hyphen in an organelle text",
+         {{"glossar/z.yaml", okEntry},
+          {"organellen/00-zk.yaml",
+           QString(organelle(0, "  Die Boten-\n  RNA.\n")).replace("text: |", "text: >-")}},
+         "Boten- RNA"},
+        {"folded line break after a hyphen in a test",
+         {{"tests/beispiele/a.yaml", "id: SBINDESTRICH-001\ntitle: T\nquestions:\n  - question: >-\n      "
+                                     "Was macht die Boten-\n      RNA?\n    answer: A\n"}},
+         "Bindestrich"},
     };
     for (const Case &k : cases) {
         Content c;
@@ -352,8 +424,12 @@ TEST(Inhalt, ExportedSourcesCompileToTheSameBytes)
 {
     Content c;
     c.put("glossar/zk.yaml", glossaryEntry("Zellkern", "[Zelle]", "Der Zellkern steuert die Zelle."));
-    c.put("glossar/z.yaml", "title: Zelle\ntext: |-\n  Erste Zeile.\n  Zweite Zeile.\nsee_also: [Zellkern]\npicture: zelle\n");
-    c.put("organellen/00-zk.yaml", organelle(0, "  Der [[Zellkern]] liegt in der [[Zellen|Zelle]].\n\n  Zweiter Absatz mit einem langen Satz, der beim Export sicher umbrochen wird, weil er länger als eine Zeile ist.\n"));
+    c.put("glossar/z.yaml",
+          "title: Zelle\ntext: |-\n  Erste Zeile.\n  Zweite Zeile.\nsee_also: [Zellkern]\npicture: zelle\n");
+    c.put("organellen/00-zk.yaml",
+          organelle(0,
+                    "  Der [[Zellkern]] liegt in der [[Zellen|Zelle]].\n\n  Zweiter Absatz mit einem langen "
+                    "Satz, der beim Export sicher umbrochen wird, weil er länger als eine Zeile ist.\n"));
     c.put("uebung/einleitung.txt", "Willkommen.\n\nHier übst du.\n");
     c.put("handbuch/glossar_m.txt", "Glossar\n\n  eingerückt\n");
     buildContent(c.root(), c.dist());
@@ -361,12 +437,17 @@ TEST(Inhalt, ExportedSourcesCompileToTheSameBytes)
     Content back;
     const Glossary g = glossaryFromFile(parseGlossary(c.built("inhalt/glossar.dat")));
     for (const TGlossarEntry &e : g.entries)
-        back.put("glossar/" + glossaryFileStem(fromCp1252(e.Title)) + ".yaml", QString::fromStdString(exportGlossaryEntry(e, g)));
-    back.put("organellen/00-zk.yaml", QString::fromStdString(exportOrganell(parseOrganell(c.built("inhalt/org0.organell")), 0, g)));
-    back.put("uebung/einleitung.txt", QString::fromStdString(exportIntroduction(c.built("inhalt/uebung.dat"))));
-    back.put("handbuch/glossar_m.txt", QString::fromStdString(exportManualPage(c.built("inhalt/glossar_m.dat"))));
+        back.put("glossar/" + glossaryFileStem(fromCp1252(e.Title)) + ".yaml",
+                 QString::fromStdString(exportGlossaryEntry(e, g)));
+    back.put("organellen/00-zk.yaml",
+             QString::fromStdString(exportOrganell(parseOrganell(c.built("inhalt/org0.organell")), 0, g)));
+    back.put("uebung/einleitung.txt",
+             QString::fromStdString(exportIntroduction(c.built("inhalt/uebung.dat"))));
+    back.put("handbuch/glossar_m.txt",
+             QString::fromStdString(exportManualPage(c.built("inhalt/glossar_m.dat"))));
     buildContent(back.root(), back.dist());
-    for (const char *f : {"inhalt/glossar.dat", "inhalt/org0.organell", "inhalt/uebung.dat", "inhalt/glossar_m.dat"}) {
+    for (const char *f :
+         {"inhalt/glossar.dat", "inhalt/org0.organell", "inhalt/uebung.dat", "inhalt/glossar_m.dat"}) {
         EXPECT_FALSE(c.built(f).isEmpty()) << f;
         EXPECT_EQ(back.built(f), c.built(f)) << f;
     }
@@ -389,12 +470,16 @@ TEST(Inhalt, ExportKeepsBytesTheSourceRulesWouldChange)
     EXPECT_EQ(c.built("inhalt/org0.organell"), serializeOrganell(o));
     EXPECT_EQ(c.built("inhalt/glossar.dat"), serializeGlossary({e}));
 
-    struct TestCase {
+    struct TestCase
+    {
         TestKind kind;
         QByteArray bytes;
     };
     TSLFTest s;
-    s.Info = {QByteArray("S\0\x81" "ABCDEFGHIJKLM", 16), "Titel  mit\r\nUmbruch"};
+    s.Info = {QByteArray("S\0\x81"
+                         "ABCDEFGHIJKLM",
+                         16),
+              "Titel  mit\r\nUmbruch"};
     s.Questions = {{"Frage\n", " Antwort"}};
     TMPCTest m;
     m.Info = {"MABCDEFGHIJKLMNO", "T"};
@@ -451,7 +536,8 @@ TEST(Inhalt, TheRealContentRoundTripsThroughExport)
     const Glossary g = glossaryFromFile(LoadGlossary(inhalt.filePath("glossar.dat")));
     Content back;
     for (const TGlossarEntry &e : g.entries)
-        back.put("glossar/" + glossaryFileStem(fromCp1252(e.Title)) + ".yaml", QString::fromStdString(exportGlossaryEntry(e, g)));
+        back.put("glossar/" + glossaryFileStem(fromCp1252(e.Title)) + ".yaml",
+                 QString::fromStdString(exportGlossaryEntry(e, g)));
     for (int i = 0; i < kOrganellCount; ++i) {
         const QString bin = inhalt.filePath(QString("org%1.organell").arg(i));
         if (QFileInfo::exists(bin))
@@ -472,7 +558,9 @@ TEST(Inhalt, TheRealContentRoundTripsThroughExport)
 TEST(Inhalt, PronunciationReplacesWholeWordsOnly)
 {
     Content c;
-    const QString file = c.put("aussprache.yaml", "Chloroplast: Kloroplast\nER: E Er\nµm: Mikrometer\nCytoskelett: \"[[tsy:toskel'Et]]\"\n");
+    const QString file =
+        c.put("aussprache.yaml",
+              "Chloroplast: Kloroplast\nER: E Er\nµm: Mikrometer\nCytoskelett: \"[[tsy:toskel'Et]]\"\n");
     Diagnostics diag;
     const Pronunciation list = readPronunciation(file, diag);
     ASSERT_TRUE(diag.ok());
@@ -497,8 +585,9 @@ TEST(Inhalt, CommandLineCompilesATeachersTest)
     {
         QFile f(src);
         f.open(QIODevice::WriteOnly);
-        f.write("id: MMEIN-TEST-00001\ntitle: Mein Test\nquestions:\n  - question: Was ist grün?\n    options:\n"
-                "      - {text: Chloroplast, correct: true}\n      - Zellkern\n");
+        f.write(
+            "id: MMEIN-TEST-00001\ntitle: Mein Test\nquestions:\n  - question: Was ist grün?\n    options:\n"
+            "      - {text: Chloroplast, correct: true}\n      - Zellkern\n");
     }
     QProcess p;
     p.start(VELLORA_INHALT_EXE, {"test", src, "-o", dir.filePath("mein-test.mpc")});
@@ -518,7 +607,8 @@ TEST(Inhalt, CommandLineCompilesATeachersTest)
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("mein-test.slf")));
 
     // Export and compile again through the command line.
-    p.start(VELLORA_INHALT_EXE, {"export", dir.filePath("mein-test.mpc"), "-o", dir.filePath("zurueck.yaml")});
+    p.start(VELLORA_INHALT_EXE,
+            {"export", dir.filePath("mein-test.mpc"), "-o", dir.filePath("zurueck.yaml")});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     p.start(VELLORA_INHALT_EXE, {"test", dir.filePath("zurueck.yaml"), "-o", dir.filePath("zurueck.mpc")});
