@@ -34,6 +34,8 @@ class TSwitcherItem : public QWidget
   protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    // Qt turns the second press of a double click into this event: it must not count again.
+    void mouseDoubleClickEvent(QMouseEvent *) override {}
 
   private:
     int tag_;

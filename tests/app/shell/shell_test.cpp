@@ -153,6 +153,20 @@ TEST_F(Shell, ClickingTheCurrentScreenTogglesTheSwitcher)
     EXPECT_EQ(form().CurrentScreen(), 3);
 }
 
+TEST_F(Shell, DoubleClickOnTheSwitcherCountsOnce)
+{
+    // Press, release, double click, release: one click, so the switcher ends open.
+    QWidget *item = form().MenuItem0;
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, QPointF(5, 5), QPointF(item->mapToGlobal(QPoint(5, 5))), Qt::LeftButton,
+                          buttons, Qt::NoModifier);
+        QApplication::sendEvent(item, &event);
+    }
+    EXPECT_TRUE(form().SwitcherOpen());
+}
+
 TEST_F(Shell, ChosenScreenMovesToTopOthersFollowByTag)
 {
     struct Case
