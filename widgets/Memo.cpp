@@ -10,6 +10,39 @@
 #include "base/linkmarkup.h"
 #include "base/rounding.h"
 
+namespace {
+
+// Marks that end a sentence or clause: they belong to the word in front of them and never
+// start a row of their own, not even behind a link caption.
+bool trailingMark(char c)
+{
+    return c == '.' || c == ',' || c == ':' || c == ';' || c == '!' || c == '?';
+}
+
+// The word that the layout walk collects from text[from] on, up to the next blank, line break,
+// link or the end (lone CR and LF are skipped as the walk skips them).
+QByteArray wordFrom(const QByteArray &text, qsizetype from)
+{
+    QByteArray word;
+    const qsizetype n = text.size();
+    for (qsizetype i = from; i < n; ++i) {
+        const char c = text[i];
+        if (c == '\n')
+            continue;
+        if (c == '\r') {
+            if (i + 1 < n && text[i + 1] == '\n')
+                break;
+            continue;
+        }
+        if (c == ' ' || (c == '#' && vellora::parseMemoLink(text, i)))
+            break;
+        word += c;
+    }
+    return word;
+}
+
+} // namespace
+
 ZMemoLabel::ZMemoLabel(ZMemo *memo) : QLabel(memo), m_memo(memo)
 {
     setTextFormat(Qt::PlainText);
@@ -192,12 +225,15 @@ void ZMemo::walk(QPainter *painter)
     std::size_t k = 0;
     bool moved = false;
     QByteArray pending;
+    // The pending word began right behind a link caption with a full stop, comma or the like:
+    // it stays on the caption's row, which placeLink has wrapped for both.
+    bool glued = false;
 
     auto drawWord = [&]() {
         pending += ' ';
         const QString word = vellora::fromCp1252(pending);
         const int w = fm.horizontalAdvance(word);
-        if (w > width - x - 10) {
+        if (!glued && w > width - x - 10) {
             x = 0;
             ++row;
         }
@@ -205,10 +241,11 @@ void ZMemo::walk(QPainter *painter)
             painter->drawText(QPoint(x, (row - m_position) * m_rowSize + ascent), word);
         x += w;
         pending.clear();
+        glued = false;
     };
 
     const QFontMetrics linkMetrics(m_linkFont, this);
-    auto placeLink = [&](int number, bool valid, const QByteArray &caption) {
+    auto placeLink = [&](int number, bool valid, const QByteArray &caption, const QByteArray &tail) {
         if (m_rebuild) {
             if (k >= m_labels.size()) {
                 auto *label = new ZMemoLabel(this);
@@ -225,7 +262,10 @@ void ZMemo::walk(QPainter *painter)
         }
         const int w = k < m_labels.size() ? m_labels[k]->width()
                                           : linkMetrics.horizontalAdvance(vellora::fromCp1252(caption));
-        if (w > width - x - 10) {
+        // A mark behind the caption is measured with it, as drawWord will draw it (with its
+        // blank); at a row's start the pair moves no further, the mark overhangs instead.
+        const int tailWidth = tail.isEmpty() ? 0 : fm.horizontalAdvance(vellora::fromCp1252(tail + ' '));
+        if (w > width - x - 10 || (x > 0 && w + tailWidth > width - x - 10)) {
             x = 0;
             ++row;
         }
@@ -272,7 +312,10 @@ void ZMemo::walk(QPainter *painter)
             }
             if (!pending.isEmpty())
                 drawWord();
-            placeLink(link->number, link->numberValid, link->caption);
+            const bool marked = link->end < n && trailingMark(m_text[link->end]);
+            placeLink(link->number, link->numberValid, link->caption,
+                      marked ? wordFrom(m_text, link->end) : QByteArray());
+            glued = marked;
             i = link->end - 1;
             continue;
         }

@@ -384,4 +384,105 @@ TEST(MemoLinks, BrokenMarkupIsShownAndStopsAtTheEnd)
     EXPECT_EQ(shot(m.memo), expectedImage(m, {{"a ", 0, {}}, {"#12 ", 0, {"a "}}}));
 }
 
+// What a memo with one link shows, outside the caption: the plain words at their places and the
+// text behind the caption right after it on the caption's row. The caption itself is checked by
+// its geometry, so both images black it out.
+QImage withoutCaption(const QImage &image, const ZMemoLabel *label)
+{
+    QImage out = image.convertToFormat(QImage::Format_RGB32);
+    QPainter p(&out);
+    p.fillRect(label->geometry(), Qt::black);
+    return out;
+}
+
+// A full stop, comma, colon, semicolon, "!" or "?" right behind a link never starts a row of
+// its own: at every width where it no longer fits behind the caption, the caption goes to the
+// next row and takes the mark along.
+TEST(MemoLinks, MarkBehindALinkWrapsTogetherWithIt)
+{
+    Memo probe;
+    const QFontMetrics lm(linkFont(), &probe.memo);
+    const int before = probe.width("Siehe ");
+    const int caption = lm.horizontalAdvance(QStringLiteral("Zellwand"));
+    const int ascent = QFontMetrics(textFont(), &probe.memo).ascent();
+
+    for (const char *mark : {".", ",", ":", ";", "!", "?", "?!"}) {
+        const QByteArray tail = QByteArray(mark) + ' ';
+        const int tailWidth = probe.width(tail.constData());
+        const int fitsAll = before + caption + tailWidth + 10;
+        struct Case
+        {
+            int width;
+            bool wrapped; // caption and mark on row 1
+        };
+        // From the narrowest width at which the caption alone still fits behind "Siehe " (the
+        // old layout left the mark alone on row 1 there) up to the one where all fits.
+        const Case cases[] = {
+            {before + caption + 10, true},
+            {before + caption + 10 + tailWidth / 2, true},
+            {fitsAll - 1, true},
+            {fitsAll, false},
+        };
+        for (const Case &c : cases) {
+            Memo m(c.width, 100);
+            m.memo.SetText(QByteArray("Siehe #12#Zellwand#") + mark);
+            ASSERT_EQ(m.memo.Links().size(), 1u);
+            const ZMemoLabel *label = m.memo.Links()[0];
+            const int row = c.wrapped ? 1 : 0;
+            EXPECT_EQ(label->pos(), QPoint(c.wrapped ? 0 : before, row * 27)) << mark << " " << c.width;
+            EXPECT_EQ(m.memo.RowCount(), row) << mark << " " << c.width;
+
+            QImage want(m.memo.size(), QImage::Format_RGB32);
+            want.fill(kBack);
+            QPainter p(&want);
+            p.setFont(textFont());
+            p.setPen(kInk);
+            p.drawText(QPoint(0, ascent), QStringLiteral("Siehe "));
+            p.drawText(QPoint(label->x() + label->width(), row * 27 + ascent), QString::fromLatin1(tail));
+            p.end();
+            EXPECT_EQ(withoutCaption(shot(m.memo), label), withoutCaption(want, label))
+                << mark << " " << c.width;
+        }
+    }
+}
+
+// A caption at a row's start that fits alone keeps its row: the mark stays behind it, reaching
+// into the right margin, rather than leaving an empty row or starting one.
+TEST(MemoLinks, MarkStaysBehindACaptionThatStartsItsRow)
+{
+    Memo probe;
+    const int caption = QFontMetrics(linkFont(), &probe.memo).horizontalAdvance(QStringLiteral("Zellwand"));
+    const int ascent = QFontMetrics(textFont(), &probe.memo).ascent();
+    struct Case
+    {
+        QByteArray text;
+        int row; // the caption's row
+        const char *after;
+    };
+    const Case cases[] = {
+        {"#12#Zellwand#.", 0, ". "},
+        {"Die\r\n#12#Zellwand#, und", 1, ", "},
+    };
+    for (const Case &c : cases) {
+        Memo m(caption + 11, 100);
+        m.memo.SetText(c.text);
+        ASSERT_EQ(m.memo.Links().size(), 1u);
+        const ZMemoLabel *label = m.memo.Links()[0];
+        EXPECT_EQ(label->pos(), QPoint(0, c.row * 27)) << c.text.constData();
+        QImage want(m.memo.size(), QImage::Format_RGB32);
+        want.fill(kBack);
+        QPainter p(&want);
+        p.setFont(textFont());
+        p.setPen(kInk);
+        if (c.row == 1)
+            p.drawText(QPoint(0, ascent), QStringLiteral("Die "));
+        p.drawText(QPoint(caption, c.row * 27 + ascent), QString::fromLatin1(c.after));
+        p.end();
+        const QImage got = withoutCaption(shot(m.memo), label);
+        // Only the mark's row is compared: "und" wraps on as any word does.
+        const QRect markRow(0, c.row * 27, m.memo.width(), 27);
+        EXPECT_EQ(got.copy(markRow), withoutCaption(want, label).copy(markRow)) << c.text.constData();
+    }
+}
+
 } // namespace
