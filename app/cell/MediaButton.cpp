@@ -5,13 +5,15 @@
 #include "errorbox.h"
 #include "zcontrol.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
 
 ZMediaButton::ZMediaButton(QWidget *parent)
     : QWidget(parent), color_(vellora::colorRef(vellora::kSilver)), highlight_(vellora::colorRef(13421772)),
-      border_(vellora::colorRef(vellora::kGrey))
+      border_(vellora::colorRef(vellora::kGrey)), sign_(vellora::colorRef(4210752))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -40,10 +42,26 @@ void ZMediaButton::SetBorder(const QColor &color)
     update();
 }
 
+void ZMediaButton::SetSignColor(const QColor &color)
+{
+    sign_ = color;
+    update();
+}
+
+bool ZMediaButton::SystemHasSoundOutput()
+{
+    return !QMediaDevices::audioOutputs().isEmpty();
+}
+
 void ZMediaButton::Click()
 {
     if (!player_)
         return;
+    // Without speakers the player would run silently behind a pause face.
+    if (type_ == mbPlay && HasSoundOutput && !HasSoundOutput()) {
+        emit soundMissing();
+        return;
+    }
     switch (type_) {
     case mbPlay:
         player_->Play();
@@ -64,7 +82,6 @@ void ZMediaButton::paintEvent(QPaintEvent *)
     QPainter p(this);
     const int w = width();
     const int h = height();
-    const QColor white(255, 255, 255);
     vellora::fillLTRB(p, 0, 0, w, h, hovered_ ? highlight_ : color_);
     vellora::frameLTRB(p, 0, 0, w, h, border_);
     switch (type_) {
@@ -72,17 +89,17 @@ void ZMediaButton::paintEvent(QPaintEvent *)
         const int a = (2 * w) / 5 - 1;
         const int b = h / 3;
         const QPolygon triangle({QPoint(a, b - 1), QPoint(a, h - b), QPoint(w - (2 * w) / 5, h / 2)});
-        p.setPen(white);
-        p.setBrush(white);
+        p.setPen(sign_);
+        p.setBrush(sign_);
         p.drawPolygon(triangle);
         break;
     }
     case mbPause:
-        vellora::fillLTRB(p, w / 3, h / 3, w / 2, h - h / 3, white);
-        vellora::fillLTRB(p, w - w / 2, h / 3, w - w / 3, h - h / 3, white);
+        vellora::fillLTRB(p, w / 3, h / 3, w / 2, h - h / 3, sign_);
+        vellora::fillLTRB(p, w - w / 2, h / 3, w - w / 3, h - h / 3, sign_);
         break;
     case mbStop:
-        vellora::fillLTRB(p, w / 3, h / 3, w - w / 3, h - h / 3, white);
+        vellora::fillLTRB(p, w / 3, h / 3, w - w / 3, h - h / 3, sign_);
         break;
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// The read-aloud buttons: a framed face with a white play triangle, pause bars or stop square.
-// A click drives the assigned player, then reports itself.
+// The read-aloud buttons: a framed light face with a dark play triangle, pause bars or stop
+// square. A click drives the assigned player, then reports itself.
 
 #include <QColor>
 #include <QWidget>
@@ -28,13 +28,23 @@ class ZMediaButton : public QWidget
     void SetHighlight(const QColor &color);
     QColor Border() const { return border_; }
     void SetBorder(const QColor &color);
+    // The play, pause or stop sign; dark, so that it reads on the light faces.
+    QColor SignColor() const { return sign_; }
+    void SetSignColor(const QColor &color);
     bool Hovered() const { return hovered_; }
 
     // As if pressed: without a player nothing happens. The player's error (a closed device)
-    // propagates to the caller; OnClick then does not fire.
+    // propagates to the caller; OnClick then does not fire. A play button on a computer without
+    // sound output starts nothing: it emits soundMissing instead and OnClick does not fire.
     void Click();
 
     std::function<void(ZMediaButton *)> OnClick;
+    // Whether the computer has a sound output; asked at each play click. Tests replace it.
+    std::function<bool()> HasSoundOutput = &SystemHasSoundOutput;
+    static bool SystemHasSoundOutput();
+
+  signals:
+    void soundMissing();
 
   protected:
     void paintEvent(QPaintEvent *event) override;
@@ -51,6 +61,7 @@ class ZMediaButton : public QWidget
     QColor color_;
     QColor highlight_;
     QColor border_;
+    QColor sign_;
     bool hovered_ = false;
     bool pressed_ = false;
 };

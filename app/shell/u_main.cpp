@@ -1,6 +1,7 @@
 #include "u_main.h"
 
 #include "MainMenu.h"
+#include "MediaButton.h"
 #include "Menu.h"
 #include "base/colorref.h"
 #include "base/cp1252.h"
@@ -194,6 +195,12 @@ void TMainForm::ConnectScreens()
     connect(Zelle, &TZelle::barRequested, this, &TMainForm::PrepareBar);
     connect(Zelle, &TZelle::partsItemSelected, this, &TMainForm::ZellePartsItemSelect);
     connect(Zelle, &TZelle::glossaryEntryRequested, this, &TMainForm::OpenGlossaryEntry);
+    connect(Zelle->Play, &ZMediaButton::soundMissing, this, [this] {
+        ShowMessage(QStringLiteral("Vorlesen"),
+                    QStringLiteral("Dieser Computer hat keine Tonausgabe. Schließe Lautsprecher oder "
+                                   "Kopfhörer an und versuche es noch einmal."),
+                    this);
+    });
 
     connect(Uebung, &TUebung::barRequested, this, &TMainForm::PrepareBar);
     connect(Uebung, &TUebung::messageRequested, this, &TMainForm::ShowMessage);

@@ -1,5 +1,6 @@
 #include "MediaButton.h"
 #include "MediaPlayer.h"
+#include "u_zelle.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -11,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -207,7 +210,7 @@ QImage face(ZMediaButtonType type, bool hovered = false)
     return button.grab().toImage();
 }
 
-const QColor kWhite(255, 255, 255);
+const QColor kSign(64, 64, 64);
 const QColor kSilver(192, 192, 192);
 const QColor kGrey(128, 128, 128);
 
@@ -221,22 +224,22 @@ TEST(MediaButton, FacesAreDrawnFromTheButtonSize)
     EXPECT_EQ(play.pixelColor(0, 0), kGrey); // frame in Border
     EXPECT_EQ(play.pixelColor(32, 32), kGrey);
     EXPECT_EQ(play.pixelColor(3, 3), kSilver);   // face in Color
-    EXPECT_EQ(play.pixelColor(14, 16), kWhite);  // inside the triangle
+    EXPECT_EQ(play.pixelColor(14, 16), kSign);   // inside the triangle
     EXPECT_EQ(play.pixelColor(22, 16), kSilver); // right of its tip
     EXPECT_EQ(play.pixelColor(19, 11), kSilver); // above its slanted edge
 
     const QImage pause = face(mbPause);
-    EXPECT_EQ(pause.pixelColor(12, 16), kWhite);
+    EXPECT_EQ(pause.pixelColor(12, 16), kSign);
     EXPECT_EQ(pause.pixelColor(16, 16), kSilver); // the gap between the bars
-    EXPECT_EQ(pause.pixelColor(17, 16), kWhite);
-    EXPECT_EQ(pause.pixelColor(21, 16), kWhite);
+    EXPECT_EQ(pause.pixelColor(17, 16), kSign);
+    EXPECT_EQ(pause.pixelColor(21, 16), kSign);
     EXPECT_EQ(pause.pixelColor(22, 16), kSilver); // right edge exclusive
     EXPECT_EQ(pause.pixelColor(12, 22), kSilver); // bottom edge exclusive
 
     const QImage stop = face(mbStop);
-    EXPECT_EQ(stop.pixelColor(16, 16), kWhite);
-    EXPECT_EQ(stop.pixelColor(11, 11), kWhite);
-    EXPECT_EQ(stop.pixelColor(21, 21), kWhite);
+    EXPECT_EQ(stop.pixelColor(16, 16), kSign);
+    EXPECT_EQ(stop.pixelColor(11, 11), kSign);
+    EXPECT_EQ(stop.pixelColor(21, 21), kSign);
     EXPECT_EQ(stop.pixelColor(22, 16), kSilver);
 
     const QImage hovered = face(mbStop, true);
@@ -246,6 +249,7 @@ TEST(MediaButton, FacesAreDrawnFromTheButtonSize)
 TEST(MediaButton, ClickDrivesThePlayerThenReports)
 {
     ZMediaButton button;
+    button.HasSoundOutput = [] { return true; };
     int clicks = 0;
     button.OnClick = [&](ZMediaButton *sender) {
         EXPECT_EQ(sender, &button);
@@ -271,4 +275,125 @@ TEST(MediaButton, ClickDrivesThePlayerThenReports)
     EXPECT_EQ(player.Mode(), mpStopped);
     EXPECT_EQ(player.Position(), 0);
     EXPECT_EQ(clicks, 3);
+}
+
+namespace {
+
+// Relative luminance and contrast ratio as the web's accessibility guidelines define them.
+double luminance(const QColor &c)
+{
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QImage grabbed(ZMediaButton *button, bool hovered)
+{
+    if (hovered) {
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(button, &enter);
+    } else {
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(button, &leave);
+    }
+    return button->grab().toImage();
+}
+
+} // namespace
+
+// The buttons as the cell screen builds them: every sign, on the plain and the hovered face,
+// must stand out from the face by at least 4.5 : 1, read from the painted pixels.
+TEST(MediaButton, SignsOnTheCellScreenReadOnTheirFaces)
+{
+    TZelle zelle;
+    struct Case
+    {
+        ZMediaButton *button;
+        ZMediaButtonType type;
+        QPoint inSign; // a pixel inside the sign of a 33 x 33 button
+    };
+    const Case cases[] = {
+        {zelle.Play, mbPlay, {14, 16}},
+        {zelle.Play, mbPause, {12, 16}},
+        {zelle.Stop, mbStop, {16, 16}},
+    };
+    for (const Case &c : cases) {
+        c.button->SetButtonType(c.type);
+        ASSERT_EQ(c.button->size(), QSize(33, 33));
+        for (bool hovered : {false, true}) {
+            const QImage image = grabbed(c.button, hovered);
+            const QColor face = image.pixelColor(3, 3);
+            const QColor sign = image.pixelColor(c.inSign);
+            EXPECT_EQ(face, hovered ? c.button->Highlight() : c.button->Color()) << c.type;
+            EXPECT_GE(contrast(sign, face), 4.5)
+                << "type " << c.type << (hovered ? " hovered" : "") << ": sign " << sign.name().toStdString()
+                << " on " << face.name().toStdString();
+        }
+    }
+    // The faces are signs only: a tip says each button's work in words.
+    EXPECT_EQ(zelle.Play->toolTip(), QStringLiteral("Vorlesen starten oder unterbrechen"));
+    EXPECT_EQ(zelle.Stop->toolTip(), QStringLiteral("Vorlesen beenden"));
+}
+
+// Without a sound output a play click starts nothing and says why; stop and pause still act.
+// The check is asked at every click, so a headset plugged in later counts at once.
+TEST(MediaButton, PlayWithoutSoundOutputTellsInsteadOfPlaying)
+{
+    struct Case
+    {
+        const char *name;
+        bool sound;
+        ZMediaButtonType type;
+        TMPModes before; // mode the player is brought to with sound first
+        TMPModes after;
+        bool missing; // soundMissing emitted, OnClick not fired
+    };
+    const Case cases[] = {
+        {"play, no sound", false, mbPlay, mpStopped, mpStopped, true},
+        {"play, sound", true, mbPlay, mpStopped, mpPlaying, false},
+        {"pause, no sound", false, mbPause, mpPlaying, mpPaused, false},
+        {"stop, no sound", false, mbStop, mpPlaying, mpStopped, false},
+    };
+    for (const Case &c : cases) {
+        TMediaPlayer player;
+        player.SetFileName(kLongFixture);
+        player.Open();
+        if (c.before == mpPlaying)
+            player.Play();
+        ASSERT_EQ(player.Mode(), c.before) << c.name;
+
+        ZMediaButton button;
+        button.SetMediaPlayer(&player);
+        button.SetButtonType(c.type);
+        bool sound = true;
+        button.HasSoundOutput = [&] { return sound; };
+        sound = c.sound;
+        int clicks = 0;
+        int missing = 0;
+        button.OnClick = [&](ZMediaButton *) { ++clicks; };
+        QObject::connect(&button, &ZMediaButton::soundMissing, [&] { ++missing; });
+
+        button.Click();
+        EXPECT_EQ(player.Mode(), c.after) << c.name;
+        EXPECT_EQ(missing, c.missing ? 1 : 0) << c.name;
+        EXPECT_EQ(clicks, c.missing ? 0 : 1) << c.name;
+        EXPECT_EQ(button.ButtonType(), c.type) << c.name;
+
+        if (c.missing) {
+            sound = true; // speakers plugged in: the next click plays
+            button.Click();
+            EXPECT_EQ(player.Mode(), mpPlaying) << c.name;
+            EXPECT_EQ(missing, 1) << c.name;
+            EXPECT_EQ(clicks, 1) << c.name;
+        }
+    }
 }

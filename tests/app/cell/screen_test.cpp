@@ -183,6 +183,8 @@ class CellScreen : public ::testing::Test
         };
         zelle.SetLibrary(std::move(fake));
         zelle.ReportError = [this](const QString &m) { errors.append(m); };
+        // Playback runs on a silent sink here; a computer without sound is its own case.
+        zelle.Play->HasSoundOutput = [] { return true; };
         zelle.resize(1280, 780);
         zelle.Initialize();
         lib->calls.clear();
