@@ -9,6 +9,7 @@
 #include "pictures.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 using vellora::colorRef;
 
@@ -125,10 +126,9 @@ void TManualForm::FormShow()
         main->setEnabled(false);
         move(main->x() + (main->width() - width()) / 2, main->y() + (main->height() - height()) / 2);
     }
-    if (page_ >= 0 && page_ < 3) {
-        Manual->SetText(pages_[page_]);
-        MainMenu->SetCaption(PageTitle(page_));
-    }
+    // The welcome page can come again later (F1 on a screen without a page of its own).
+    Manual->SetText(PageText(page_));
+    MainMenu->SetCaption(PageTitle(page_));
 }
 
 void TManualForm::FormClose()
@@ -164,6 +164,15 @@ void TManualForm::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     raise();
     activateWindow();
+}
+
+void TManualForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TManualForm::closeEvent(QCloseEvent *event)

@@ -51,6 +51,7 @@ class TManualForm : public QWidget
   protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override; // Escape closes
 
   private:
     QPointer<QWidget> owner_;

@@ -307,3 +307,12 @@ bool TProfileForm::eventFilter(QObject *watched, QEvent *event)
     }
     return QWidget::eventFilter(watched, event);
 }
+
+void TProfileForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        CancelClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -57,6 +57,8 @@ class TProfileForm : public QWidget
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Escape where no field has the focus (a button, the bar) cancels as well.
+    void keyPressEvent(QKeyEvent *event) override;
 
   private:
     void message(const QString &text);

@@ -6,6 +6,7 @@
 #include "pictures.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 using vellora::colorRef;
@@ -48,4 +49,13 @@ void TInfoForm::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     raise();
     activateWindow();
+}
+
+void TInfoForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

@@ -17,4 +17,5 @@ class TInfoForm : public QWidget
 
   protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override; // Escape closes
 };

@@ -3,6 +3,7 @@
 #include "MainMenu.h"
 #include "MediaButton.h"
 #include "Menu.h"
+#include "ShadowPanel.h"
 #include "base/colorref.h"
 #include "base/cp1252.h"
 #include "confirmform.h"
@@ -36,6 +37,7 @@ namespace {
 constexpr int kBarHeight = 20;
 constexpr int kSwitcherClosed = 20;
 constexpr int kSwitcherOpen = 100;
+constexpr int kWelcomePage = 3; // the manual's introduction, for a screen without a page
 } // namespace
 
 TSwitcherItem::TSwitcherItem(int tag, const QString &caption, int color, QWidget *parent)
@@ -482,10 +484,51 @@ void TMainForm::SetProfileMenuLocked(bool locked)
 
 void TMainForm::FormKeyDown(int key)
 {
+    if (key == Qt::Key_Escape && CloseTopmost())
+        return;
+    if (key == Qt::Key_F1) {
+        ShowScreenHelp();
+        return;
+    }
     if (!Glossar->isHidden())
         Glossar->FormKeyDown(key);
     if (!Zelle->isHidden())
         Zelle->FormKeyDown(key);
+}
+
+bool TMainForm::CloseTopmost()
+{
+    if (MainMenu->SubMenuOpen()) {
+        MainMenu->CloseMenus();
+        return true;
+    }
+    if (switcherOpen_) {
+        SetSwitcherHeight(kSwitcherClosed);
+        return true;
+    }
+    if (!Zelle->isHidden() && !Zelle->Help->isHidden()) {
+        Zelle->CloseClose();
+        return true;
+    }
+    return false;
+}
+
+void TMainForm::ShowScreenHelp()
+{
+    switch (current_) {
+    case 1:
+        Zelle->ShowHelp();
+        break;
+    case 2:
+        ShowManualPage(1);
+        break;
+    case 3:
+        ShowManualPage(2);
+        break;
+    default:
+        ShowManualPage(kWelcomePage);
+        break;
+    }
 }
 
 void TMainForm::FormMouseWheel(Qt::KeyboardModifiers shift, int delta, const QPoint &globalPos)

@@ -77,6 +77,9 @@ class TMainForm : public QWidget
 
     void MenuItemClick(QWidget *sender); // switches screens; sender = one of MenuItem0..4
     void MainMenuItemClick(ZMenu *sender, int index);
+    // Previews every key pressed in this window. Escape folds away what lies open over the
+    // screen (bar menu, switcher, the cell screen's help box), one at a time, and goes no
+    // further; F1 opens the current screen's help. Other keys go to the visible screen.
     void FormKeyDown(int key);
     void FormMouseWheel(Qt::KeyboardModifiers shift, int delta, const QPoint &globalPos);
     void ZellePartsItemSelect(int index);
@@ -118,6 +121,8 @@ class TMainForm : public QWidget
 
   private:
     void ConnectScreens();
+    bool CloseTopmost(); // false when nothing was open
+    void ShowScreenHelp();
     void ProfileCommand(int index);
     QWidget *switcherItem(int tag) const;
     void FormCreate();

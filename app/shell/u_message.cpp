@@ -114,7 +114,7 @@ void TMessageForm::FormClose()
 
 void TMessageForm::FormKeyDown(int key)
 {
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
         close();
 }
 

@@ -2,21 +2,28 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
+#include "Edit.h"
 #include "MainMenu.h"
+#include "MediaButton.h"
+#include "MediaPlayer.h"
 #include "Menu.h"
 #include "ShadowPanel.h"
 #include "base/programfolder.h"
+#include "confirmform.h"
 #include "controls.h"
 #include "pictures.h"
+#include "profilestore.h"
 #include "support/programfolder.h"
 #include "u_glossar.h"
 #include "u_info.h"
@@ -24,6 +31,7 @@
 #include "u_main.h"
 #include "u_manual.h"
 #include "u_message.h"
+#include "u_profile.h"
 #include "u_splash.h"
 #include "u_uebung.h"
 #include "u_zelle.h"
@@ -340,6 +348,180 @@ TEST_F(Shell, EnterClosesTheMessageAndReenablesTheOwner)
     pressKey(MessageForm, Qt::Key_Enter);
     EXPECT_FALSE(MessageForm->isVisible());
     EXPECT_TRUE(form().isEnabled());
+}
+
+// Where a key pressed in the main window arrives first: the focused control, else the window.
+QWidget *mainKeyTarget(TMainForm &form)
+{
+    QWidget *focus = QApplication::focusWidget();
+    return focus && focus->window() == &form ? focus : &form;
+}
+
+void openBarMenu(TMainForm &form, int entry)
+{
+    ZMainMenu *bar = form.MainMenu;
+    const ZItem *item = bar->Items()[entry];
+    const QPoint on((item->Left() + item->Right()) / 2, 10);
+    mouse(bar, QEvent::MouseMove, on);
+    mouse(bar, QEvent::MouseButtonPress, on);
+    mouse(bar, QEvent::MouseButtonRelease, on);
+}
+
+// Escape closes whatever window or popup is open, in a dialog as its cancel, and brings the
+// main window back to work; any other key leaves it open.
+TEST_F(Shell, EscapeClosesTheOpenWindowOrPopupOtherKeysDoNot)
+{
+    form().Initialize();
+    form().show();
+    TProfileForm *profile = form().ProfileForm();
+    ASSERT_NE(profile, nullptr);
+    bool deleted = false;
+
+    struct Case
+    {
+        const char *name;
+        std::function<void()> open;
+        std::function<QWidget *()> target; // receives the keys
+        std::function<bool()> isOpen;
+    };
+    const Case cases[] = {
+        {"message window",
+         [&] { form().ShowMessage(QStringLiteral("Hinweis"), QStringLiteral("Text"), &form()); },
+         [&] { return MessageForm; }, [&] { return MessageForm->isVisible(); }},
+        {"info window", [&] { form().LogoClick(); }, [&] { return InfoForm; },
+         [&] { return InfoForm->isVisible(); }},
+        {"manual window", [&] { form().ShowManualPage(0); }, [&] { return ManualForm; },
+         [&] { return ManualForm->isVisible(); }},
+        {"bar menu", [&] { openBarMenu(form(), 1); }, [&] { return mainKeyTarget(form()); },
+         [&] { return form().MainMenu->SubMenuOpen() || form().Info->isVisible(); }},
+        {"switcher", [&] { form().MenuItemClick(item(form().CurrentScreen())); },
+         [&] { return mainKeyTarget(form()); }, [&] { return form().SwitcherOpen(); }},
+        {"cell screen's help box",
+         [&] {
+             form().MenuItemClick(form().MenuItem1);
+             form().Zelle->ShowHelp();
+         },
+         [&] { return mainKeyTarget(form()); }, [&] { return !form().Zelle->Help->isHidden(); }},
+        {"profile dialog, in a field", [&] { profile->ShowMode(TProfileForm::Create); },
+         [&] { return profile->Name->Edit(); }, [&] { return profile->isVisible(); }},
+        {"profile dialog, outside the fields", [&] { profile->ShowMode(TProfileForm::SignIn); },
+         [&] { return profile; }, [&] { return profile->isVisible(); }},
+        {"confirm box",
+         [&] {
+             form().Confirm->Ask(QStringLiteral("Lernprofil löschen"), QStringLiteral("Wirklich?"), &form(),
+                                 [&] { deleted = true; });
+         },
+         [&] { return form().Confirm; }, [&] { return form().Confirm->isVisible(); }},
+    };
+    for (const Case &c : cases) {
+        c.open();
+        ASSERT_TRUE(c.isOpen()) << c.name;
+        pressKey(c.target(), Qt::Key_A);
+        EXPECT_TRUE(c.isOpen()) << c.name << ": closed by another key";
+        pressKey(c.target(), Qt::Key_Escape);
+        EXPECT_FALSE(c.isOpen()) << c.name << ": still open after Escape";
+        EXPECT_TRUE(form().isEnabled()) << c.name;
+        EXPECT_TRUE(form().isVisible()) << c.name;
+    }
+    // Cancel is never "yes": no profile came into being, none was deleted.
+    EXPECT_FALSE(deleted);
+    EXPECT_FALSE(form().Profiles->SignedIn());
+    EXPECT_TRUE(QDir(profileFolder()).entryList({QStringLiteral("*.usr")}, QDir::Files).isEmpty());
+}
+
+// One Escape closes one thing, the one lying on top first; with nothing open the key goes on to
+// the screen as before.
+TEST_F(Shell, EscapeClosesTheTopmostFirstThenReachesTheScreen)
+{
+    form().Initialize();
+    form().show();
+    form().MenuItemClick(form().MenuItem1);
+    form().Zelle->ShowHelp();
+    openBarMenu(form(), 1);
+    ASSERT_TRUE(form().Info->isVisible());
+
+    pressKey(mainKeyTarget(form()), Qt::Key_Escape);
+    EXPECT_FALSE(form().Info->isVisible());
+    EXPECT_FALSE(form().Zelle->Help->isHidden());
+    pressKey(mainKeyTarget(form()), Qt::Key_Escape);
+    EXPECT_TRUE(form().Zelle->Help->isHidden());
+    EXPECT_EQ(form().CurrentScreen(), 1);
+    EXPECT_TRUE(form().isVisible()) << "Escape never closes the program";
+
+    // The screen still gets its keys: + zooms the model.
+    actions_.clear();
+    pressKey(mainKeyTarget(form()), Qt::Key_Escape);
+    pressKey(mainKeyTarget(form()), Qt::Key_Plus);
+    EXPECT_EQ(actions_, (QList<QList<int>>{{3, 120, 0}}));
+}
+
+// F1 opens the help of the screen shown: the cell screen's help box, else the manual at the
+// screen's page, or at the welcome page for the introduction (also after an area page).
+TEST_F(Shell, F1OpensTheHelpOfTheCurrentScreen)
+{
+    writeContent("uebung_m.dat", "\xDC"
+                                 "bungen Seite");
+    writeContent("glossar_m.dat", "Glossar Seite");
+    form().Initialize();
+    form().show();
+
+    struct Case
+    {
+        int screen;
+        bool helpBox;
+        const char *title; // manual title, or none
+        QString text;
+    };
+    const Case cases[] = {
+        {1, true, nullptr, QString()},
+        {2, false, "Übungen", QStringLiteral("Übungen Seite")},
+        {3, false, "Glossar", QStringLiteral("Glossar Seite")},
+        {0, false, "Einleitung", vellora::plainLines(TManualForm::DesignText())},
+    };
+    for (const Case &c : cases) {
+        form().MenuItemClick(item(c.screen));
+        form().Zelle->CloseClose();
+        ASSERT_EQ(form().CurrentScreen(), c.screen);
+        pressKey(mainKeyTarget(form()), Qt::Key_F1);
+        EXPECT_EQ(!form().Zelle->Help->isHidden(), c.helpBox) << c.screen;
+        EXPECT_EQ(ManualForm->isVisible(), c.title != nullptr) << c.screen;
+        if (c.title) {
+            EXPECT_EQ(ManualForm->MainMenu->Caption(), QString::fromUtf8(c.title)) << c.screen;
+            EXPECT_EQ(ManualForm->Manual->Text(), c.text) << c.screen;
+            EXPECT_FALSE(form().isEnabled()) << c.screen;
+            pressKey(ManualForm, Qt::Key_Escape);
+            EXPECT_TRUE(form().isEnabled()) << c.screen;
+        }
+    }
+}
+
+// "Text vorlesen" on a computer without sound output says so in the message window and keeps
+// its play face; with sound it plays.
+TEST_F(Shell, ReadAloudWithoutSoundOutputSaysSo)
+{
+    form().Initialize();
+    form().show();
+    form().MenuItemClick(form().MenuItem1);
+    ZMediaButton *play = form().Zelle->Play;
+    form().Zelle->Player->SetFileName(QStringLiteral(SHELL_FIXTURE_LONG_MP3));
+    form().Zelle->Player->Open();
+    const QPoint centre(16, 16);
+
+    for (bool sound : {false, true}) {
+        play->HasSoundOutput = [sound] { return sound; };
+        mouse(play, QEvent::MouseButtonPress, centre);
+        mouse(play, QEvent::MouseButtonRelease, centre);
+        EXPECT_EQ(MessageForm->isVisible(), !sound) << sound;
+        EXPECT_EQ(form().Zelle->Player->Mode(), sound ? mpPlaying : mpStopped) << sound;
+        EXPECT_EQ(play->ButtonType(), sound ? mbPause : mbPlay) << sound;
+        if (!sound) {
+            EXPECT_EQ(MessageForm->MainMenu->Caption(), QStringLiteral("Vorlesen"));
+            EXPECT_TRUE(MessageForm->Text->Text().contains(QStringLiteral("keine Tonausgabe")));
+            EXPECT_FALSE(form().isEnabled());
+            MessageForm->ExitClick();
+            EXPECT_TRUE(form().isEnabled());
+        }
+    }
 }
 
 TEST_F(Shell, MessageOwnedByAnotherWindowEnablesThatOne)
