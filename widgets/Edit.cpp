@@ -1,9 +1,39 @@
 #include "Edit.h"
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QPainter>
 
 #include "zcontrol.h"
+
+namespace {
+
+// Lies over the whole control, above the field, and draws only a ring at its edge: two pixels
+// of the focus colour and inside them one white pixel, which keeps the ring apart from a face
+// of a similar colour (a box coloured red after the correction). The rest of it is see-through
+// and lets the mouse through to the field.
+class FocusFrame : public QWidget
+{
+  public:
+    explicit FocusFrame(QWidget *parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+    QColor color;
+
+  protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        const int w = width(), h = height();
+        vellora::frameLTRB(p, 0, 0, w, h, color);
+        vellora::frameLTRB(p, 1, 1, w - 1, h - 1, color);
+        vellora::frameLTRB(p, 2, 2, w - 2, h - 2, Qt::white);
+    }
+};
+
+} // namespace
 
 ZEdit::ZEdit(QWidget *parent) : QWidget(parent)
 {
@@ -18,6 +48,8 @@ ZEdit::ZEdit(QWidget *parent) : QWidget(parent)
     });
     setFocusProxy(m_edit);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_focusFrame = new FocusFrame(this);
+    m_edit->installEventFilter(this);
 }
 
 ZEdit::~ZEdit() = default;
@@ -63,6 +95,36 @@ void ZEdit::SetText(const QString &text)
     m_edit->setText(text);
 }
 
+void ZEdit::SetFocusBorder(const QColor &color)
+{
+    m_focusBorder = color;
+    static_cast<FocusFrame *>(m_focusFrame)->color = color;
+    showFocus();
+    m_focusFrame->update();
+}
+
+bool ZEdit::FocusShown() const
+{
+    return !m_focusFrame->isHidden();
+}
+
+void ZEdit::showFocus()
+{
+    const bool shown = m_focusBorder.isValid() && m_edit->hasFocus();
+    if (shown) {
+        m_focusFrame->setGeometry(rect());
+        m_focusFrame->raise();
+    }
+    m_focusFrame->setVisible(shown);
+}
+
+bool ZEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_edit && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        showFocus();
+    return QWidget::eventFilter(watched, event);
+}
+
 void ZEdit::styleEdit()
 {
     m_edit->setFont(m_font);
@@ -88,5 +150,6 @@ void ZEdit::paintEvent(QPaintEvent *)
 void ZEdit::resizeEvent(QResizeEvent *event)
 {
     placeEdit();
+    m_focusFrame->setGeometry(rect());
     QWidget::resizeEvent(event);
 }

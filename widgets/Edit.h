@@ -38,6 +38,13 @@ class ZEdit : public QWidget
     QString Text() const;
     void SetText(const QString &text);
 
+    // Frame shown over the edge while the embedded field has the keyboard focus: two pixels of
+    // this colour and one white pixel inside them. An invalid colour (the default) shows none.
+    QColor FocusBorder() const { return m_focusBorder; }
+    void SetFocusBorder(const QColor &color);
+    // Whether that frame is on screen now.
+    bool FocusShown() const;
+
     // The embedded field (owned), e.g. for a maximum length or the focus.
     QLineEdit *Edit() const { return m_edit; }
 
@@ -47,10 +54,12 @@ class ZEdit : public QWidget
   protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
     void placeEdit();
     void styleEdit();
+    void showFocus();
 
     QColor m_border = QColor(128, 128, 128);
     QColor m_color = QColor(255, 255, 255);
@@ -58,4 +67,6 @@ class ZEdit : public QWidget
     QFont m_font;
     QColor m_fontColor = QColor(0, 0, 0);
     QLineEdit *m_edit = nullptr;
+    QColor m_focusBorder;
+    QWidget *m_focusFrame = nullptr;
 };

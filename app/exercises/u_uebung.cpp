@@ -38,6 +38,9 @@ const QColor kWrongColour(218, 69, 69);
 const QColor kChoiceRight(0, 128, 0);
 const QColor kChoiceWrong(255, 0, 0);
 const QColor kGrey(128, 128, 128);
+// Frame of the gap box that has the keyboard focus: burnt orange, at least 3:1 against the
+// cloze text's face, the box's white, its usual dark frame and the green of a right gap.
+const QColor kFocusFrame(190, 75, 0);
 
 constexpr int kFeedbackMs = 1000;
 constexpr int kOptionsTop = 200;
@@ -820,6 +823,7 @@ void TUebung::startCloze()
         box->SetBorder(kTextColour);
         box->SetFontColor(kTextColour);
         box->SetColor(Qt::white);
+        box->SetFocusBorder(kFocusFrame);
         box->SetEditTop(1);
         box->SetFont(pixelFont(13)); // 10 points at 96 dpi
         box->resize(40, 21);
@@ -847,8 +851,10 @@ void TUebung::startCloze()
     placeBottomRight(Finished);
     Finished->show();
     Container_Text->show();
-    if (!gaps_.isEmpty())
-        gaps_.first()->Edit()->setFocus();
+    // Typing goes straight into the first gap; Tab walks on from there.
+    const QList<ZEdit *> reachable = Text->ReachableGaps();
+    if (!reachable.isEmpty())
+        reachable.first()->setFocus(Qt::OtherFocusReason);
 }
 
 // --- Finishing -------------------------------------------------------------------------------

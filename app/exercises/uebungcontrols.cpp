@@ -1,13 +1,17 @@
 #include "uebungcontrols.h"
 
+#include "Edit.h"
 #include "ProgressBar.h"
 #include "base/cp1252.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextLayout>
+
+#include <algorithm>
 
 TTextBlock::TTextBlock(QWidget *parent) : QWidget(parent)
 {
@@ -181,6 +185,34 @@ void TClozeText::SetLayout(const vellora::ClozeLayout &layout)
 {
     layout_ = layout;
     update();
+}
+
+QList<ZEdit *> TClozeText::ReachableGaps() const
+{
+    QList<ZEdit *> gaps;
+    for (ZEdit *box : findChildren<ZEdit *>(Qt::FindDirectChildrenOnly))
+        if (box->isVisible() && box->isEnabled() && !box->visibleRegion().isEmpty())
+            gaps.append(box);
+    std::stable_sort(gaps.begin(), gaps.end(), [](const ZEdit *a, const ZEdit *b) {
+        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+    });
+    return gaps;
+}
+
+bool TClozeText::focusNextPrevChild(bool next)
+{
+    const QList<ZEdit *> gaps = ReachableGaps();
+    if (gaps.isEmpty())
+        return false;
+    const QWidget *focus = QApplication::focusWidget();
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < gaps.size(); ++i)
+        if (gaps[i] == focus || gaps[i]->isAncestorOf(focus))
+            at = i;
+    const qsizetype n = gaps.size();
+    const qsizetype to = at < 0 ? (next ? 0 : n - 1) : (at + (next ? 1 : n - 1)) % n;
+    gaps[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 int TClozeText::TextWidth(const QByteArray &bytes) const

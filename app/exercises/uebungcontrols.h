@@ -15,6 +15,7 @@
 #include "testrun.h"
 
 class QLabel;
+class ZEdit;
 class ZProgressBar;
 
 // Plain text that wraps at word boundaries, left-aligned, at a fixed line pitch. The screen
@@ -88,8 +89,15 @@ class TClozeText : public QWidget
     QList<QByteArray> Lines() const { return layout_.Lines; }
     int TextWidth(const QByteArray &bytes) const;
 
+    // The gap boxes on this text that the keyboard can reach, in reading order (line by line,
+    // left to right): shown, enabled and not wholly cut off by the panel.
+    QList<ZEdit *> ReachableGaps() const;
+
   protected:
     void paintEvent(QPaintEvent *event) override;
+    // Tab and Shift+Tab in a gap box go to the next or previous reachable gap box and wrap
+    // round at the ends, so the focus never leaves the gaps for a control out of sight.
+    bool focusNextPrevChild(bool next) override;
 
   private:
     QFont font_;

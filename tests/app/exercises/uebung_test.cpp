@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -569,6 +570,164 @@ TEST_F(UebungTest, ClozeGradesEachGapAndColoursItsBox)
     EXPECT_EQ(screen->GapSolution(3), nullptr);
     EXPECT_FALSE(screen->Text->isVisible());
     EXPECT_EQ(screen->Container_Text->height(), screen->height() - 90 - 50);
+}
+
+// Cloze whose gaps fall on more than one line: Zellkern, Zellwand, Chloroplasten, Vakuole.
+TLKTTest clozeOnLines()
+{
+    TLKTTest t;
+    t.Info = {id16("LTASTATUR"), "Ohne Maus"};
+    t.Text = "Im #8 liegt das Erbgut. Die Zelle hat eine feste #8 aus Cellulose. In den #14 entsteht "
+             "Zucker, und die #8 speichert Wasser.";
+    t.Words = {TWord{1, {"Zellkern"}}, TWord{1, {"Zellwand"}}, TWord{1, {"Chloroplasten"}},
+               TWord{1, {"Vakuole"}}};
+    t.Count = 4;
+    return t;
+}
+
+// Typed key by key through the window, as the platform delivers it to the focused control.
+void typeInto(QWindow *window, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(window, c.toLatin1());
+}
+
+QWidget *focused()
+{
+    return QApplication::focusWidget();
+}
+
+// The gap box holding the keyboard focus, or -1.
+int focusedGap(const QList<ZEdit *> &gaps)
+{
+    for (int k = 0; k < gaps.size(); ++k)
+        if (gaps[k]->Edit() == focused())
+            return k;
+    return -1;
+}
+
+// A pupil without a mouse: the first gap has the focus, Tab and Shift+Tab walk the gaps in
+// reading order and wrap round, typing fills the focused gap, and the focused gap alone wears
+// the focus frame. Another control of the window is never reached.
+TEST_F(UebungTest, ClozeIsFilledFromTheKeyboardAlone)
+{
+    signIn();
+    QLineEdit elsewhere(screen.get()); // any other control that could take the focus
+    elsewhere.setGeometry(300, 5, 80, 20);
+    elsewhere.show();
+    screen->activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), screen.get());
+    QWindow *window = screen->windowHandle();
+
+    screen->StartTest(writeTest("Tastatur.lkt", serializeClozeTest(clozeOnLines())));
+    QApplication::processEvents();
+    const QList<ZEdit *> gaps = screen->GapBoxes();
+    ASSERT_EQ(gaps.size(), 4);
+    // Reading order is not left to right alone: a later gap sits on a lower line further left.
+    bool lowerAndLeft = false;
+    for (int a = 0; a < 4; ++a)
+        for (int b = a + 1; b < 4; ++b)
+            lowerAndLeft = lowerAndLeft || (gaps[b]->y() > gaps[a]->y() && gaps[b]->x() < gaps[a]->x());
+    ASSERT_TRUE(lowerAndLeft) << "fixture";
+
+    const QColor focusFrame(190, 75, 0);
+    auto expectFocusOn = [&](int k, const char *step) {
+        QApplication::processEvents();
+        EXPECT_EQ(focusedGap(gaps), k) << step;
+        const QImage shot = screen->Text->grab().toImage();
+        for (int j = 0; j < gaps.size(); ++j) {
+            EXPECT_EQ(gaps[j]->FocusShown(), j == k) << step << ", gap " << j;
+            // The frame's inner ring lies on the box's white face when unfocused.
+            const QPoint edge = gaps[j]->geometry().topLeft() + QPoint(1, 10);
+            const QColor seen = shot.pixelColor(edge);
+            if (j == k)
+                EXPECT_EQ(seen, focusFrame) << step << ", gap " << j;
+            else
+                EXPECT_NE(seen, focusFrame) << step << ", gap " << j;
+        }
+    };
+
+    expectFocusOn(0, "start");
+    const char *typed[] = {"zellkern", "Zellwand", "Mitochondrien", "Vakuole"};
+    for (int k = 0; k < 4; ++k) {
+        typeInto(window, QString::fromLatin1(typed[k]));
+        QTest::keyClick(window, Qt::Key_Tab);
+        expectFocusOn((k + 1) % 4, typed[k]);
+    }
+    QTest::keyClick(window, Qt::Key_Backtab, Qt::ShiftModifier);
+    expectFocusOn(3, "back over the start");
+    QTest::keyClick(window, Qt::Key_Backtab, Qt::ShiftModifier);
+    expectFocusOn(2, "back once more");
+    EXPECT_FALSE(elsewhere.hasFocus());
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(gaps[k]->Text(), QString::fromLatin1(typed[k])) << k;
+
+    screen->Finished->OnClick(screen->Finished);
+    ASSERT_EQ(store->Results().size(), 1);
+    EXPECT_EQ(store->Results()[0].Total, 4);
+    EXPECT_EQ(store->Results()[0].Right, 3);
+
+    // With the correction shown the boxes are read-only; the keyboard still walks them.
+    expectFocusOn(2, "after Fertig!");
+    QTest::keyClick(window, Qt::Key_Tab);
+    expectFocusOn(3, "after Fertig!, Tab");
+    typeInto(window, QStringLiteral("x"));
+    EXPECT_EQ(gaps[3]->Text(), QStringLiteral("Vakuole"));
+}
+
+// Tab passes over gap boxes the pupil cannot see or use: one cut off below the panel, one
+// disabled, one hidden; Shift+Tab the same way back.
+TEST_F(UebungTest, TabPassesOverGapsOutOfReach)
+{
+    signIn();
+    screen->activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), screen.get());
+    QWindow *window = screen->windowHandle();
+
+    TLKTTest t = clozeOnLines();
+    t.Text = "Im #8 liegt das Erbgut, die #8 gibt Halt, die #14 machen Zucker.";
+    for (int i = 0; i < 400; ++i)
+        t.Text += " Wasser";
+    t.Text += " in der #8 .";
+    screen->StartTest(writeTest("Lang.lkt", serializeClozeTest(t)));
+    QApplication::processEvents();
+    const QList<ZEdit *> gaps = screen->GapBoxes();
+    ASSERT_EQ(gaps.size(), 4);
+    ASSERT_GT(gaps[3]->y(), screen->Text->height()) << "fixture: the last gap lies below the panel";
+    ASSERT_EQ(focusedGap(gaps), 0);
+
+    const struct
+    {
+        const char *name;
+        int disabled, hidden;
+        QList<int> forward, backward; // the focus after each Tab, each Shift+Tab, from gap 0
+    } cases[] = {
+        {"all in reach but the cut-off one", -1, -1, {1, 2, 0}, {2, 1, 0}},
+        {"second gap disabled", 1, -1, {2, 0}, {2, 0}},
+        {"third gap hidden", -1, 2, {1, 0}, {1, 0}},
+    };
+    for (const auto &c : cases) {
+        for (ZEdit *box : gaps) {
+            box->setEnabled(true);
+            box->show();
+        }
+        if (c.disabled >= 0)
+            gaps[c.disabled]->setEnabled(false);
+        if (c.hidden >= 0)
+            gaps[c.hidden]->hide();
+        gaps[0]->setFocus();
+        for (int k : c.forward) {
+            QTest::keyClick(window, Qt::Key_Tab);
+            EXPECT_EQ(focusedGap(gaps), k) << c.name << ", Tab";
+        }
+        gaps[0]->setFocus();
+        for (int k : c.backward) {
+            QTest::keyClick(window, Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_EQ(focusedGap(gaps), k) << c.name << ", Shift+Tab";
+        }
+    }
 }
 
 TEST_F(UebungTest, ListKeepsFixedSlotsAndShowsEachTestsAverage)
