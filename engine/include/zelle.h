@@ -31,9 +31,15 @@
 #define ZELLE_ACTION_BACK 5         /* back to the whole cell */
 #define ZELLE_ACTION_PLACEMENT_OF 6 /* placement id of object index a */
 #define ZELLE_ACTION_OBJECT_OF 7    /* object index of placement id a */
-#define ZELLE_ACTION_HIGHLIGHT 8    /* highlight object id a (ZELLE_NONE: none) */
+#define ZELLE_ACTION_HIGHLIGHT 8    /* highlight object id a (ZELLE_NONE: none); b, see below */
 #define ZELLE_ACTION_PICK 9         /* pick at (a, b), returns the placement id */
 #define ZELLE_ACTION_START_VIEW 10  /* the whole cell as at start: at once there, or flying back */
+
+/* b of ZELLE_ACTION_HIGHLIGHT: 0 draws the object a little lighter; ZELLE_HIGHLIGHT_STRONG marks
+ * it in the whole cell so that every placement of it stands out: those placements lit and
+ * opaque, everything else faint and see-through. The strong mark ends with the next highlight
+ * action and when ZELLE_ACTION_GO_TO leaves the whole cell. */
+#define ZELLE_HIGHLIGHT_STRONG 1
 
 /* View states, in the order of the one cycle 0 -> 1 -> ... -> 7 -> 0. */
 #define ZELLE_STATE_WHOLE_CELL 0      /* until ZELLE_ACTION_GO_TO */

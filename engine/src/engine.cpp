@@ -16,6 +16,9 @@ constexpr float kFadeMs = 250;
 constexpr float kFlightMs = 1500;
 constexpr int kSelectBufferSize = 1024;
 constexpr int kHiddenPart = 20; // the 21st overview part: drawn only in the cross-fades
+// Under the strong mark the unmarked placements are this opaque: enough to keep the cell's
+// shape in view, little enough that every marked placement shows through them.
+constexpr float kUnmarkedAlpha = 0.22f;
 
 void reportDamaged(const std::string &path, const std::string &reason)
 {
@@ -307,6 +310,10 @@ void Engine::drawState(uint32_t now)
 {
     switch (s_.view_state) {
     case ZELLE_STATE_WHOLE_CELL:
+        if (s_.highlight_strong) {
+            drawMarkedCell();
+            break;
+        }
         for (const Placement &e : scene_table_)
             placementDraw(e, 1);
         break;
@@ -403,6 +410,26 @@ const Object *Engine::selectedObject() const
 
 // ---------------------------------------------------------------------------------------------
 // Drawing
+
+// The marked placements first, opaque and lit as any highlight; then the rest see-through and
+// without depth writes, so that a marked placement behind them still shows and the faint ones
+// do not hide one another.
+void Engine::drawMarkedCell()
+{
+    auto marked = [&](const Placement &e) {
+        return objects_[size_t(e.object_index)].id == s_.highlight_object_id;
+    };
+    setBlending(true);
+    for (const Placement &e : scene_table_)
+        if (marked(e))
+            placementDraw(e, 1);
+    glDepthMask(GL_FALSE);
+    for (const Placement &e : scene_table_)
+        if (!marked(e))
+            placementDraw(e, kUnmarkedAlpha);
+    glDepthMask(GL_TRUE);
+    setBlending(false);
+}
 
 void Engine::placementDraw(const Placement &e, float alpha)
 {
@@ -582,6 +609,7 @@ int32_t Engine::Action(int32_t code, int32_t a, int32_t b)
         if (index < 0)
             return 0; // an id no entry has: ignored
         if (s_.view_state == ZELLE_STATE_WHOLE_CELL) {
+            s_.highlight_strong = false; // the mark belongs to this view of the whole cell
             s_.pending_state = ZELLE_STATE_LEAVING_CELL;
             s_.selected_id = a;
             s_.selected_index = index;
@@ -617,6 +645,7 @@ int32_t Engine::Action(int32_t code, int32_t a, int32_t b)
     }
     case ZELLE_ACTION_HIGHLIGHT:
         s_.highlight_object_id = a;
+        s_.highlight_strong = b == ZELLE_HIGHLIGHT_STRONG && a != ZELLE_NONE;
         return 0;
     case ZELLE_ACTION_PICK: {
         context_.makeCurrent();

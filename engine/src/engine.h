@@ -35,6 +35,7 @@ class Engine
         int pending_state = ZELLE_NONE;
         int hover_id = ZELLE_NONE;
         int highlight_object_id = ZELLE_NONE;
+        bool highlight_strong = false; // the whole cell marks the highlighted object's placements
         int selected_id = ZELLE_NONE;
         int selected_index = ZELLE_NONE;
         uint32_t phase_start_ms = 0;
@@ -66,6 +67,7 @@ class Engine
     int findPlacement(int id) const;
     void setBlending(bool on);
 
+    void drawMarkedCell();
     void placementDraw(const Placement &e, float alpha);
     void inPlaceDraw(const Placement &e);
     void objectDraw(const Object &o, float fade);

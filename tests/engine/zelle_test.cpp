@@ -172,6 +172,7 @@ TEST_F(ZelleTest, ActionResultsInTheWholeCellAndTheDetailView)
         {ZELLE_ACTION_OBJECT_OF, 1139, 0, 139 % 11},
         {ZELLE_ACTION_OBJECT_OF, 5, 0, 0},
         {ZELLE_ACTION_HIGHLIGHT, 4, 0, 0},
+        {ZELLE_ACTION_HIGHLIGHT, 4, ZELLE_HIGHLIGHT_STRONG, 0},
         {ZELLE_ACTION_HIGHLIGHT, ZELLE_NONE, 0, 0},
         {ZELLE_ACTION_ZOOM, 0, 0, 0},
         {ZELLE_ACTION_ROTATE, 10, 10, 0},
@@ -503,6 +504,180 @@ TEST_F(ZelleTieTest, EqualDepthsGiveTheEarlierEntry)
     goToDetail(1050);
     backToCell();
     EXPECT_EQ(Zelle_Render(p.x, p.y), 1000);
+}
+
+// One sort and no more: the first frame of the fade draws in the freshly sorted order, and of
+// two cubes in one place the one drawn first covers the other (the depth test lets only nearer
+// fragments through). Object 1 is highlighted, so it would show lit if it came first.
+TEST_F(ZelleTieTest, OneSortKeepsEqualDistancesInTableOrder)
+{
+    const Point p = overviewPoint(initialCamera(), model.placements[0]);
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_HIGHLIGHT, 1, 0), 0);
+    Zelle_Render(2, 2);
+    const Pixel unsorted = pixelAt(p);
+    ASSERT_FALSE(unsorted.background());
+
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, 1050, 0), 0);
+    ASSERT_EQ(Zelle_Render(2, 2), ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_CELL));
+    // The fade has only just begun: the same cube, barely lighter for the background.
+    EXPECT_LE(std::abs(pixelAt(p).sum() - unsorted.sum()), 12)
+        << "placement 1001 moved in front of 1000 at the same distance";
+}
+
+// Placement ids that are object indexes too: placement i has id 139 - i, so the last eleven
+// placements have the ids 0..10, and every such id names the object of other placements.
+class ZelleSmallIdsTest : public ZelleTest
+{
+  protected:
+    void adjustModel(Model &m) override
+    {
+        for (int i = 0; i < kPlacementCount; ++i)
+            m.placements[size_t(i)].id = kPlacementCount - 1 - i;
+    }
+    Point at(int i) const { return overviewPoint(initialCamera(), model.placements[size_t(i)]); }
+};
+
+TEST_F(ZelleSmallIdsTest, OnlyThePlacementUnderThePointerIsLit)
+{
+    // Placement 134: id 5, object 2. Placements 5 and 16 show object 5, 2 and 13 object 2.
+    const int hovered = 134;
+    const int others[] = {5, 16, 2, 13};
+    Zelle_Render(2, 2);
+    const int plainHovered = pixelAt(at(hovered)).sum();
+    std::map<int, int> plain;
+    for (int i : others)
+        plain[i] = pixelAt(at(i)).sum();
+
+    ASSERT_EQ(Zelle_Render(at(hovered).x, at(hovered).y), 5);
+    EXPECT_GT(pixelAt(at(hovered)).sum(), plainHovered + 20);
+    for (int i : others)
+        EXPECT_EQ(pixelAt(at(i)).sum(), plain[i]) << "placement " << i << " is not under the pointer";
+}
+
+// The flights draw the chosen placement in place: lit when it was under the pointer as the
+// flight began, plain when the pointer was on another placement.
+TEST_F(ZelleSmallIdsTest, TheFlightDrawsTheChosenPlacementLitOnlyIfItWasUnderThePointer)
+{
+    // Placement 5 has id 134 and shows object 5; placement 134 has the id 5.
+    const int chosenId = 134;
+    const Point centre = project({0, 0, kDetailZ}, kDetailX, 0, kDetailWidth, kHeight);
+    // The centre of the last frame of the flight in, with the pointer at `mouse` as it began.
+    auto flightEnd = [&](Point mouse) {
+        Zelle_Render(mouse.x, mouse.y);
+        EXPECT_EQ(Zelle_Action(ZELLE_ACTION_GO_TO, chosenId, 0), 0);
+        renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_LEAVING_CELL), {}, mouse);
+        renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_FLYING_IN));
+        int last = 0;
+        renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_ENTERING_DETAIL),
+                    [&](int) { last = pixelAt(centre).sum(); });
+        renderUntil(ZELLE_STATE_ENTERED(ZELLE_STATE_DETAIL));
+        backToCell();
+        return last;
+    };
+    const int lit = flightEnd(at(5));
+    const int plain = flightEnd(at(134));
+    EXPECT_GT(plain, 0) << "the flight drew nothing at the centre";
+    EXPECT_GT(lit, plain + 20);
+}
+
+// Back in the whole cell the camera's rotation is the one the cell was left with: a drag right
+// after the way back turns and moves the cell about the screen's axes, as before the visit.
+TEST_F(ZelleTest, DragsRightAfterTheWayBackFollowTheScreenAxes)
+{
+    struct Case
+    {
+        const char *name;
+        int code, dx, dy;
+    } cases[] = {
+        {"rotating", ZELLE_ACTION_ROTATE, 30, 40},
+        {"moving", ZELLE_ACTION_MOVE, 100, -50},
+    };
+    Matrix camera = initialCamera();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        goToDetail(1003);
+        backToCell();
+        ASSERT_EQ(Zelle_Action(c.code, 500, 400), 0);
+        ASSERT_EQ(Zelle_Action(ZELLE_ACTION_END_DRAG, 500 + c.dx, 400 + c.dy), 0);
+        const Matrix3 inv = inverse3(camera);
+        camera = c.code == ZELLE_ACTION_ROTATE ? rotateDrag(camera, inv, c.dx, c.dy)
+                                               : moveDrag(camera, inv, c.dx, c.dy);
+        const auto points = isolatedPoints(model.placements, camera, 60);
+        ASSERT_GT(points.size(), 10u);
+        for (const auto &[id, p] : points)
+            ASSERT_EQ(Zelle_Action(ZELLE_ACTION_PICK, p.x, p.y), id) << "placement " << id;
+    }
+}
+
+namespace {
+
+// How far a pixel stands out from the background colour.
+int fromBackground(const Pixel &p)
+{
+    return std::abs(p.r - 207) + std::abs(p.g - 235) + std::abs(p.b - 189);
+}
+
+} // namespace
+
+// The strong mark: every placement of the object lit and opaque, all others faint; a plain
+// highlight or none leaves the others as they were. Picking is not affected.
+TEST_F(ZelleTest, StrongMarkSetsTheObjectsPlacementsApartFromTheRest)
+{
+    const Matrix camera = initialCamera();
+    auto at = [&](int i) { return overviewPoint(camera, model.placements[size_t(i)]); };
+    const int marked[] = {3, 14, 25}; // object 3
+    const int others[] = {4, 5, 15, 48};
+    Zelle_Render(2, 2);
+    std::map<int, Pixel> plain;
+    for (int i : marked)
+        plain[i] = pixelAt(at(i));
+    for (int i : others)
+        plain[i] = pixelAt(at(i));
+
+    struct Case
+    {
+        const char *name;
+        int a, b;
+        bool lit, faint;
+    } cases[] = {
+        {"strong mark", 3, ZELLE_HIGHLIGHT_STRONG, true, true},
+        {"plain highlight", 3, 0, true, false},
+        {"strong mark of nothing", ZELLE_NONE, ZELLE_HIGHLIGHT_STRONG, false, false},
+        {"strong mark again", 3, ZELLE_HIGHLIGHT_STRONG, true, true},
+        {"none", ZELLE_NONE, 0, false, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(Zelle_Action(ZELLE_ACTION_HIGHLIGHT, c.a, c.b), 0);
+        Zelle_Render(2, 2);
+        for (int i : marked) {
+            if (c.lit) {
+                EXPECT_GT(pixelAt(at(i)).sum(), plain[i].sum() + 20) << "placement " << i;
+            } else {
+                EXPECT_EQ(pixelAt(at(i)).sum(), plain[i].sum()) << "placement " << i;
+            }
+        }
+        for (int i : others) {
+            if (c.faint) {
+                EXPECT_LT(fromBackground(pixelAt(at(i))), fromBackground(plain[i]) / 2) << "placement " << i;
+            } else {
+                EXPECT_EQ(pixelAt(at(i)).sum(), plain[i].sum()) << "placement " << i;
+            }
+        }
+    }
+
+    // Under the mark the faint placements are picked as ever.
+    ASSERT_EQ(Zelle_Action(ZELLE_ACTION_HIGHLIGHT, 3, ZELLE_HIGHLIGHT_STRONG), 0);
+    for (int i : others)
+        EXPECT_EQ(Zelle_Action(ZELLE_ACTION_PICK, at(i).x, at(i).y), model.placements[size_t(i)].id);
+
+    // Leaving the whole cell ends the mark; the plain highlight it came with stays.
+    goToDetail(1050);
+    backToCell();
+    Zelle_Render(2, 2);
+    for (int i : others)
+        EXPECT_EQ(pixelAt(at(i)).sum(), plain[i].sum()) << "placement " << i << " after the visit";
+    EXPECT_GT(pixelAt(at(14)).sum(), plain[14].sum() + 20);
 }
 
 class ZelleHiddenPartsTest : public ZelleTest
