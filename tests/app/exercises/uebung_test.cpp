@@ -730,6 +730,66 @@ TEST_F(UebungTest, TabPassesOverGapsOutOfReach)
     }
 }
 
+// Keys reach only gap boxes: on a self-check or multiple-choice test, straight after a cloze
+// test that held the focus, no key answers, ticks or goes on, and Tab finds nothing to focus.
+TEST_F(UebungTest, OtherTestsTakeNoKeys)
+{
+    signIn();
+    screen->activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), screen.get());
+    QWindow *window = screen->windowHandle();
+
+    const struct
+    {
+        const char *name;
+        QString file;
+        QByteArray bytes;
+    } tests[] = {
+        {"self-check", "eins.slf", serializeSelfCheckTest(selfCheck("SEINS", "Zellkern", 2))},
+        {"multiple choice", "eins.mpc",
+         serializeMultipleChoiceTest(multipleChoice("MEINS", {choice(1, 3), choice(2, 2)}))},
+    };
+    for (const auto &t : tests) {
+        screen->StartTest(writeTest("vorher.lkt", serializeClozeTest(clozeOnLines())));
+        ASSERT_FALSE(screen->GapBoxes().isEmpty());
+        screen->Finished->OnClick(screen->Finished);
+        screen->Back->OnClick(screen->Back);
+        screen->StartTest(writeTest(t.file, t.bytes));
+        QApplication::processEvents();
+        const QString caption = screen->Caption->text();
+        const int answerHeight = screen->Container_Answere->height();
+        const qsizetype stored = store->Results().size();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Backtab,
+                            Qt::Key_Down, Qt::Key_R, Qt::Key_1}) {
+            QTest::keyClick(window, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            QApplication::processEvents();
+            EXPECT_EQ(screen->Caption->text(), caption) << t.name << ", key " << key;
+            EXPECT_EQ(screen->Container_Answere->height(), answerHeight) << t.name << ", key " << key;
+            EXPECT_FALSE(screen->FeedbackRunning()) << t.name << ", key " << key;
+            for (ZCheckBox *option : screen->Options)
+                EXPECT_FALSE(option->Checked()) << t.name << ", key " << key;
+            QWidget *focus = QApplication::focusWidget();
+            EXPECT_TRUE(focus == nullptr || !focus->isVisible()) << t.name << ", key " << key;
+        }
+        EXPECT_EQ(store->Results().size(), stored) << t.name << ": nothing finished by a key";
+        // Finished with the mouse, so the next round starts from the introduction.
+        if (screen->Kind() == RunKind::SelfCheck) {
+            for (int q = 0; q < 2; ++q) {
+                screen->ShowAnswere->OnClick(screen->ShowAnswere);
+                screen->Right->OnClick(screen->Right);
+            }
+        } else {
+            screen->Next->OnClick(screen->Next);
+            screen->FeedbackDone();
+            screen->Finished->OnClick(screen->Finished);
+            screen->FeedbackDone();
+        }
+        screen->Back->OnClick(screen->Back);
+        ASSERT_EQ(screen->Kind(), RunKind::None) << t.name;
+    }
+}
+
 TEST_F(UebungTest, ListKeepsFixedSlotsAndShowsEachTestsAverage)
 {
     for (int n : {0, 1, 5})
