@@ -1,5 +1,6 @@
 #include "u_zelle.h"
 
+#include "Button.h"
 #include "MainMenu.h"
 #include "MediaButton.h"
 #include "MediaPlayer.h"
@@ -19,7 +20,9 @@
 #include "zellelib.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -36,6 +39,7 @@ namespace {
 constexpr int kScreenColor = 7200386;
 constexpr int kModelColor = 12446671;
 constexpr int kPartsColor = 14540253;
+constexpr int kButtonHighlight = 13421772;
 
 struct OrganelleEntry
 {
@@ -116,6 +120,20 @@ void TZelle::createModelPanel()
     Heading->setAlignment(Qt::AlignCenter);
     fillWith(Heading, modelColor);
     Heading->hide();
+
+    // Left on the heading band, above the facts box, clear of the centred heading.
+    ShowInCell = new ZButton(Heading);
+    const QString showCaption = QStringLiteral("In der Zelle zeigen");
+    ShowInCell->SetCaption(showCaption);
+    ShowInCell->SetFont(trebuchet(15));
+    ShowInCell->SetFontColor(QColor(15, 29, 69));
+    ShowInCell->SetColor(QColor(255, 255, 255));
+    ShowInCell->SetHighlight(vellora::colorRef(kButtonHighlight));
+    ShowInCell->SetBorder(vellora::colorRef(vellora::kGrey));
+    ShowInCell->setCursor(Qt::PointingHandCursor);
+    ShowInCell->setToolTip(
+        QStringLiteral("Zeigt in der ganzen Zelle, wo es diesen Zellbestandteil überall gibt"));
+    ShowInCell->setGeometry(15, 20, QFontMetrics(trebuchet(15)).horizontalAdvance(showCaption) + 24, 30);
 
     Infos = nativeChild<ZShadowPanel>(Zellmodell);
     Infos->SetBackground(modelColor);
@@ -312,6 +330,7 @@ void TZelle::connectHandlers()
     Play->OnClick = [this](ZMediaButton *) { PlayClick(); };
     Stop->OnClick = [this](ZMediaButton *) { StopClick(); };
     Uebersicht->OnClick = [this](ZShadowPanel *) { UebersichtClick(); };
+    ShowInCell->OnClick = [this](ZButton *) { ShowInCellClick(); };
     // The main window forwards the choice to PartsItemSelect.
     Parts->OnItemSelect = [this](ZZellMenu *, int i) { emit partsItemSelected(i); };
     Parts->OnItemHighlight = [this](ZZellMenu *, int i) { PartsItemHighlight(i); };
@@ -432,11 +451,20 @@ void TZelle::setViewports()
     const int w = Zellmodell->width();
     const int h = Zellmodell->height();
     const int l = Zellmodell->x();
-    const int m = Menu->width();
+    // The folded menu's width: unfolded, the menu lies over the model, which stays where it is,
+    // so that a click lands on what the pointer was aimed at.
+    const int m = Menu->MinWidth();
     const int hh = Heading->height();
     const int ih = Infos->height();
-    // y counts upwards from the panel's bottom edge.
-    library_->Viewport(false, m - l + 10, h - hh - ih - 10 - h / 2, w / 2 + l - m - 10, h / 2 - 10);
+    // y counts upwards from the panel's bottom edge; on a low panel the detail viewport ends at
+    // that edge instead of running below it.
+    int detailY = h - hh - ih - 10 - h / 2;
+    int detailH = h / 2 - 10;
+    if (detailY < 0) {
+        detailH = qMax(detailH + detailY, 1);
+        detailY = 0;
+    }
+    library_->Viewport(false, m - l + 10, detailY, w / 2 + l - m - 10, detailH);
     library_->Viewport(true, m - l, 0, w + l - m, h);
 }
 
@@ -475,6 +503,8 @@ void TZelle::renderStep()
         case ZELLE_STATE_DETAIL:
             setMenusEnabled(true);
             resendHighlight();
+            if (s == ZELLE_STATE_WHOLE_CELL && markWhenBack_ >= 0)
+                markOrganelle();
             break;
         case ZELLE_STATE_LEAVING_CELL:
         case ZELLE_STATE_LEAVING_DETAIL:
@@ -579,6 +609,9 @@ void TZelle::ZellmodellMouseMove(int x, int y)
     mouseX_ = x;
     mouseY_ = y;
     RequestFrames();
+    // The mark stays while the hand only rests on the mouse; moved on, the hover takes over.
+    if (marked_ && (QPoint(x, y) - markOrigin_).manhattanLength() >= QApplication::startDragDistance())
+        guarded([&] { endMark(); });
     if (leftDown_ && !leftDragging_ &&
         (QPoint(x, y) - leftPress_).manhattanLength() >= QApplication::startDragDistance())
         guarded([&] { beginLeftDrag(x, y); });
@@ -652,6 +685,8 @@ void TZelle::flyToOrganelle()
 {
     // The organelle's page comes next; the help box would lie over its facts.
     CloseClose();
+    // A marked kind would stay lit and opaque while the rest fades.
+    endMark();
     setMenusEnabled(false);
     viewState_ = ZELLE_STATE_LEAVING_CELL;
     Parts->SetItemIndex(selectedOrganelle_);
@@ -686,8 +721,12 @@ void TZelle::PartsItemHighlight(int index)
     RequestFrames();
     guarded([&] {
         // Refused during an animation; resendHighlight() makes up for it when the flight ends.
-        if (initialized_ && library_->Action(ZELLE_ACTION_HIGHLIGHT, index, 0) == ZELLE_NONE)
+        if (!initialized_)
+            return;
+        if (library_->Action(ZELLE_ACTION_HIGHLIGHT, index, 0) == ZELLE_NONE)
             highlightRefused_ = true;
+        else
+            marked_ = false; // the menu's highlight has replaced the mark
     });
 }
 
@@ -706,17 +745,46 @@ void TZelle::UebersichtClick()
 }
 
 // Back to the whole cell as it was at start, however it was turned, moved or zoomed: in the
-// whole cell at once, from an organelle by the flight back.
-void TZelle::goToWholeCell()
+// whole cell at once, from an organelle by the flight back (then true).
+bool TZelle::goToWholeCell()
 {
     if (!initialized_ || dragMode_ != ZELLE_ACTION_END_DRAG)
-        return;
+        return false;
     // The library takes no action while it animates; the menus stay as they are then.
     if (library_->Action(ZELLE_ACTION_START_VIEW, 0, 0) == ZELLE_NONE || viewState_ == ZELLE_STATE_WHOLE_CELL)
-        return;
+        return false;
     Parts->SetItemIndex(-1);
     Uebersicht->SetSelected(true);
     setMenusEnabled(false);
+    return true;
+}
+
+void TZelle::ShowInCellClick()
+{
+    RequestFrames();
+    guarded([&] {
+        const int organelle = selectedOrganelle_;
+        if (viewState_ == ZELLE_STATE_DETAIL && goToWholeCell())
+            markWhenBack_ = organelle;
+    });
+}
+
+// The flight back has ended: every placement of the organelle stands out until the pointer
+// moves on from where it is now.
+void TZelle::markOrganelle()
+{
+    const int organelle = std::exchange(markWhenBack_, -1);
+    if (library_->Action(ZELLE_ACTION_HIGHLIGHT, organelle, ZELLE_HIGHLIGHT_STRONG) == ZELLE_NONE)
+        return;
+    marked_ = true;
+    markOrigin_ = Zellmodell->mapFromGlobal(QCursor::pos());
+}
+
+void TZelle::endMark()
+{
+    if (!std::exchange(marked_, false))
+        return;
+    library_->Action(ZELLE_ACTION_HIGHLIGHT, ZELLE_NONE, 0);
 }
 
 void TZelle::showContent()
@@ -920,10 +988,20 @@ void TZelle::FrameResize()
     Shadow5->move(Menu->width() + 5, fh - top);
 
     Heading->resize(w, Heading->height());
-    ScrollBar->setGeometry(w - 29, ScrollBar->y(), ScrollBar->width(), h - ScrollBar->y() - 10);
-    Text->setGeometry(w / 2 + 10, Text->y(), w / 2 - 44, h - ScrollBar->y() - 10);
     Infos->resize(w / 2 - 15, Infos->height());
-    Read->move(w / 2 - Read->width() - 15, h / 2 + Infos->y() + Infos->height() + 10);
+    // The read-aloud buttons go just below the detail viewport. On a low screen there is no
+    // room for them there: they go to the foot of the text column, which gives up their
+    // height and scrolls, so that neither they nor the model leave the screen.
+    int textHeight = h - ScrollBar->y() - 10;
+    const int readTop = h / 2 + Infos->y() + Infos->height() + 10;
+    if (readTop + Read->height() <= h - 10) {
+        Read->move(w / 2 - Read->width() - 15, readTop);
+    } else {
+        textHeight -= Read->height() + 10;
+        Read->move(w / 2 + 10, h - 10 - Read->height());
+    }
+    ScrollBar->setGeometry(w - 29, ScrollBar->y(), ScrollBar->width(), textHeight);
+    Text->setGeometry(w / 2 + 10, Text->y(), w / 2 - 44, textHeight);
     RequestFrames();
 }
 
@@ -932,14 +1010,12 @@ void TZelle::MenuResize()
     const int fw = width();
     Shadow4->setGeometry(Menu->width() + 10, Shadow4->y(), fw - Menu->width() - 20, Shadow4->height());
     Shadow5->move(Menu->width() + 5, Shadow5->y());
-    // Before the screen is initialised (and shown) the library is not reached; showing sets the
-    // viewports again.
+    // Before the screen is initialised (and shown) the library is not reached.
     if (!initialized_)
         return;
     guarded([&] {
-        setViewports();
-        // The model follows the sliding menu at once; while frames run anyway, the next one is
-        // at most an interval away, and the display shows no more.
+        // The model keeps its viewports: the menu slides over it. Where the menu uncovers it, it
+        // is drawn at once; while frames run anyway, the next one is at most an interval away.
         if (!IdleRunning())
             renderStep();
         RequestFrames();

@@ -17,6 +17,7 @@
 class QLabel;
 class QPlainTextEdit;
 class QTimer;
+class ZButton;
 class ZMainMenu;
 class ZMemo;
 class ZMenuContainer;
@@ -75,6 +76,9 @@ class TZelle : public QWidget
     void ZellmodellClick();
     void PartsItemHighlight(int index);
     void UebersichtClick();
+    // "In der Zelle zeigen" on an organelle's page: back to the whole cell, where every
+    // placement of that organelle is marked until the pointer moves on over the model.
+    void ShowInCellClick();
     void TextLinkClick(int index);
     void PlayClick();
     void StopClick();
@@ -94,6 +98,8 @@ class TZelle : public QWidget
     int SelectedOrganelle() const { return selectedOrganelle_; }
     int MouseX() const { return mouseX_; }
     int MouseY() const { return mouseY_; }
+    // Whether the whole cell shows the strong mark of one organelle's placements.
+    bool Marked() const { return marked_; }
     const QList<QByteArray> &MeshNames() const { return meshNames_; }
     // The text of the help box, one entry per line.
     static QStringList HelpLines();
@@ -110,6 +116,7 @@ class TZelle : public QWidget
     ZZellMenu *Parts = nullptr;
     TZellmodell *Zellmodell = nullptr;
     QLabel *Heading = nullptr;
+    ZButton *ShowInCell = nullptr; // on the heading band, above the facts box
     ZShadowPanel *Infos = nullptr;
     QLabel *Names = nullptr;
     QLabel *MemCount = nullptr;
@@ -158,7 +165,9 @@ class TZelle : public QWidget
     void beginLeftDrag(int x, int y);
     void keyRotate(int dx, int dy);
     void keyZoom(int delta);
-    void goToWholeCell();
+    bool goToWholeCell();
+    void markOrganelle();
+    void endMark();
     void zellmodellClick();
     void selectOrganelle(int index);
     void flyToOrganelle();
@@ -195,6 +204,11 @@ class TZelle : public QWidget
     bool selecting_ = false;
     int queuedSelection_ = -1;
     bool highlightRefused_ = false;
+    // "In der Zelle zeigen": the organelle to mark once the flight back has ended (-1 none),
+    // and while the mark is on, where the pointer stood when it came.
+    int markWhenBack_ = -1;
+    bool marked_ = false;
+    QPoint markOrigin_;
     // A left press turns into a drag once the pointer has moved far enough; until then it is
     // a click that picks.
     bool leftDown_ = false;

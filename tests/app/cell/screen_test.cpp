@@ -1,6 +1,7 @@
 // The cell screen against a scripted library: what it sends for each input and how it reacts
 // to each reported view state and hover result.
 
+#include "Button.h"
 #include "MainMenu.h"
 #include "MediaButton.h"
 #include "MediaPlayer.h"
@@ -277,21 +278,33 @@ TEST_F(CellScreen, RenderPassesTheLastMousePosition)
     EXPECT_EQ(lib->of('R').back(), (Call{'R', 321, 123}));
 }
 
-TEST_F(CellScreen, ViewportsFollowTheLayout)
+TEST_F(CellScreen, ViewportsFollowTheLayoutNotTheSlidingMenu)
 {
-    // Frame 1280 x 780: panel 1200 x 760 at left 70; menu 200 wide; heading 70, facts 185.
+    // Frame 1280 x 780: panel 1200 x 760 at left 70; the folded menu 75 wide; heading 70,
+    // facts 185.
     zelle.ShowScreen();
     EXPECT_EQ(zelle.DragMode(), 2);
-    EXPECT_EQ(lib->of('V'), (std::vector<Call>{V(false, 140, 115, 460, 370), V(true, 130, 0, 1070, 760)}));
+    const std::vector<Call> viewports{V(false, 15, 115, 585, 370), V(true, 5, 0, 1195, 760)};
+    EXPECT_EQ(lib->of('V'), viewports);
+    const QRect panel = zelle.Zellmodell->geometry();
 
-    // The sliding menu at its narrow width: new viewports; frames are running since the screen
+    // The menu unfolds over the model and folds again: the model stays where the pointer aims,
+    // only the shadow below the panel follows the menu. Frames are running since the screen
     // showed, so the next one comes from the frame timer, not at once.
+    for (int width : {200, 130, 75}) {
+        lib->calls.clear();
+        zelle.Menu->resize(width, zelle.Menu->height());
+        EXPECT_TRUE(lib->calls.empty()) << width;
+        EXPECT_EQ(zelle.Zellmodell->geometry(), panel) << width;
+        EXPECT_TRUE(zelle.IdleRunning());
+        EXPECT_EQ(zelle.Shadow4->geometry(), QRect(width + 10, 770, 1260 - width, 5)) << width;
+        EXPECT_EQ(zelle.Shadow5->pos(), QPoint(width + 5, 770)) << width;
+    }
+    // Shown again with the menu unfolded: the same viewports.
     lib->calls.clear();
-    zelle.Menu->resize(75, zelle.Menu->height());
-    EXPECT_EQ(lib->calls, (std::vector<Call>{V(false, 15, 115, 585, 370), V(true, 5, 0, 1195, 760)}));
-    EXPECT_TRUE(zelle.IdleRunning());
-    EXPECT_EQ(zelle.Shadow4->geometry(), QRect(85, 770, 1185, 5));
-    EXPECT_EQ(zelle.Shadow5->pos(), QPoint(80, 770));
+    zelle.Menu->resize(200, zelle.Menu->height());
+    zelle.ShowScreen();
+    EXPECT_EQ(lib->of('V'), viewports);
 }
 
 TEST_F(CellScreen, MenuResizeBeforeInitialisationDoesNotReachTheLibrary)
@@ -331,6 +344,16 @@ TEST_F(CellScreen, FrameResizePlacesPanelShadowsAndContent)
          {1009, 690},
          {249, 615},
          454},
+        // A 1024 x 600 screen: the read-aloud panel goes to the foot of the text column.
+        {{1024, 580},
+         {70, 10, 944, 560},
+         {1014, 20, 5, 550},
+         {482, 80, 428, 427},
+         {915, 80, 19, 427},
+         {1014, 15},
+         {1014, 570},
+         {482, 517},
+         457},
     };
     zelle.show(); // a hidden widget gets its resize event only when shown
     for (const Case &c : cases) {
@@ -1111,4 +1134,178 @@ TEST_F(CellScreen, OrganelleCaptionsReadOnEveryLabelColour)
                 << item.Caption.toStdString() << " " << s.name;
         }
     }
+}
+
+// On every screen size the read-aloud buttons, the text column and the detail viewport lie
+// inside the model panel and clear of one another; on a low screen the text gives up room.
+TEST_F(CellScreen, LowScreensKeepTheReadButtonsAndTheModelInView)
+{
+    zelle.show();
+    for (const QSize frame :
+         {QSize(1280, 780), QSize(1024, 748), QSize(1024, 580), QSize(800, 580), QSize(1024, 520)}) {
+        SCOPED_TRACE(testing::Message() << frame.width() << " x " << frame.height());
+        zelle.resize(frame);
+        lib->calls.clear();
+        zelle.ShowScreen();
+        const QRect panel = zelle.Zellmodell->rect();
+        auto inPanel = [&](QWidget *w) { return QRect(w->mapTo(zelle.Zellmodell, QPoint(0, 0)), w->size()); };
+        const QRect play = inPanel(zelle.Play), stop = inPanel(zelle.Stop);
+        const QRect read = inPanel(zelle.Read), text = inPanel(zelle.Text), bar = inPanel(zelle.ScrollBar);
+        for (const QRect &r : {play, stop, read, text, bar})
+            EXPECT_TRUE(panel.contains(r)) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+        EXPECT_FALSE(read.intersects(text));
+        EXPECT_EQ(bar.height(), text.height());
+
+        // The detail viewport, from the library's bottom-up coordinates.
+        const std::vector<Call> viewports = lib->of('V');
+        ASSERT_EQ(viewports.size(), 2u);
+        const Call detail = viewports[0];
+        ASSERT_EQ(detail.a, 0);
+        const QRect model(detail.b, panel.height() - detail.c - detail.e, detail.d, detail.e);
+        EXPECT_TRUE(panel.contains(model)) << model.y() << " " << model.height();
+        EXPECT_GE(model.height(), 200);
+        EXPECT_GE(model.top(), inPanel(zelle.Infos).bottom());
+        EXPECT_FALSE(model.intersects(read));
+        EXPECT_FALSE(model.intersects(text));
+    }
+}
+
+namespace {
+
+void clickOn(QWidget *w)
+{
+    const QPointF p(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+} // namespace
+
+// "In der Zelle zeigen" on an organelle's page: back to the whole cell as "ganze Zelle" goes,
+// and once the flight has ended every placement of the organelle is marked, until the pointer
+// moves on over the model.
+TEST_F(CellScreen, ShowInCellFliesBackAndMarksTheOrganelleUntilThePointerMovesOn)
+{
+    zelle.ShowScreen();
+    QCursor::setPos(zelle.Zellmodell->mapToGlobal(QPoint(300, 200)));
+    EXPECT_FALSE(zelle.ShowInCell->isVisible()) << "no page in the whole cell";
+    visit(4);
+    ASSERT_TRUE(zelle.ShowInCell->isVisible());
+    EXPECT_EQ(zelle.ShowInCell->Caption(), QStringLiteral("In der Zelle zeigen"));
+    EXPECT_FALSE(zelle.ShowInCell->toolTip().isEmpty());
+    EXPECT_EQ(zelle.ShowInCell->cursor().shape(), Qt::PointingHandCursor);
+
+    lib->calls.clear();
+    clickOn(zelle.ShowInCell);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_START_VIEW, 0, 0)}));
+    EXPECT_EQ(zelle.Parts->ItemIndex(), -1);
+    EXPECT_TRUE(zelle.Uebersicht->Selected());
+    EXPECT_TRUE(menusDisabled());
+    for (int s : {ZELLE_STATE_LEAVING_DETAIL, ZELLE_STATE_FLYING_BACK, ZELLE_STATE_RETURNING})
+        enterState(s);
+    EXPECT_EQ(lib->of('A').size(), 1u) << "nothing more during the flight back";
+    EXPECT_FALSE(zelle.Marked());
+    enterState(ZELLE_STATE_WHOLE_CELL);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_START_VIEW, 0, 0),
+                                               A(ZELLE_ACTION_HIGHLIGHT, 4, ZELLE_HIGHLIGHT_STRONG)}));
+    EXPECT_TRUE(zelle.Marked());
+
+    // Frames and a hand resting on the mouse leave the mark; moving on ends it, once.
+    report(105);
+    lib->calls.clear();
+    zelle.ZellmodellMouseMove(301, 201);
+    report(105);
+    EXPECT_TRUE(zelle.Marked());
+    for (const Call &c : lib->of('A'))
+        EXPECT_NE(c.a, ZELLE_ACTION_HIGHLIGHT);
+    zelle.ZellmodellMouseMove(330, 200);
+    zelle.ZellmodellMouseMove(360, 200);
+    EXPECT_EQ(lib->of('A'), (std::vector<Call>{A(ZELLE_ACTION_OBJECT_OF, 105, 0),
+                                               A(ZELLE_ACTION_HIGHLIGHT, ZELLE_NONE, 0)}));
+    EXPECT_FALSE(zelle.Marked());
+}
+
+// The mark also ends when the menu lights another organelle or another one is chosen, and it
+// comes only after "In der Zelle zeigen", not after "ganze Zelle" or a refused click.
+TEST_F(CellScreen, WhatEndsTheMarkAndWhatMakesNone)
+{
+    zelle.ShowScreen();
+    QCursor::setPos(zelle.Zellmodell->mapToGlobal(QPoint(300, 200)));
+    zelle.ZellmodellMouseMove(300, 200);
+    auto markFromPage = [&](int n) {
+        visit(n);
+        clickOn(zelle.ShowInCell);
+        for (int s : {ZELLE_STATE_LEAVING_DETAIL, ZELLE_STATE_FLYING_BACK, ZELLE_STATE_RETURNING,
+                      ZELLE_STATE_WHOLE_CELL})
+            enterState(s);
+        ASSERT_TRUE(zelle.Marked());
+    };
+    struct Case
+    {
+        const char *name;
+        std::function<void()> act;
+        std::vector<Call> sent;
+    } cases[] = {
+        {"menu lights an organelle", [&] { zelle.PartsItemHighlight(2); }, {A(ZELLE_ACTION_HIGHLIGHT, 2, 0)}},
+        {"organelle chosen from the menu",
+         [&] { zelle.PartsItemSelect(5); },
+         {A(ZELLE_ACTION_PLACEMENT_OF, 5, 0), A(ZELLE_ACTION_HIGHLIGHT, ZELLE_NONE, 0),
+          A(ZELLE_ACTION_GO_TO, 105, 0)}},
+        {"organelle clicked in the model",
+         [&] {
+             lib->action = [base = lib->action](int code, int a, int b) {
+                 return code == ZELLE_ACTION_PICK ? 102 : base(code, a, b);
+             };
+             zelle.ZellmodellClick();
+         },
+         {A(ZELLE_ACTION_PICK, 300, 200), A(ZELLE_ACTION_OBJECT_OF, 102, 0),
+          A(ZELLE_ACTION_HIGHLIGHT, ZELLE_NONE, 0), A(ZELLE_ACTION_GO_TO, 102, 0)}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        markFromPage(4);
+        lib->calls.clear();
+        c.act();
+        EXPECT_EQ(lib->of('A'), c.sent);
+        EXPECT_FALSE(zelle.Marked());
+        // Moving on afterwards sends no second end.
+        lib->calls.clear();
+        zelle.ZellmodellMouseMove(500, 400);
+        EXPECT_TRUE(lib->of('A').empty());
+        zelle.ZellmodellMouseMove(300, 200);
+        if (zelle.ViewState() != ZELLE_STATE_WHOLE_CELL) {
+            for (int s : {ZELLE_STATE_LEAVING_CELL, ZELLE_STATE_FLYING_IN, ZELLE_STATE_ENTERING_DETAIL,
+                          ZELLE_STATE_DETAIL})
+                enterState(s);
+            zelle.UebersichtClick();
+            for (int s : {ZELLE_STATE_LEAVING_DETAIL, ZELLE_STATE_FLYING_BACK, ZELLE_STATE_RETURNING,
+                          ZELLE_STATE_WHOLE_CELL})
+                enterState(s);
+        }
+    }
+
+    // "ganze Zelle" marks nothing; nor does the button once the flight back has begun (the
+    // page still shows, the library refuses).
+    auto strongMarks = [&] {
+        int n = 0;
+        for (const Call &c : lib->of('A'))
+            n += c.a == ZELLE_ACTION_HIGHLIGHT && c.c == ZELLE_HIGHLIGHT_STRONG;
+        return n;
+    };
+    visit(4);
+    lib->calls.clear();
+    zelle.UebersichtClick();
+    enterState(ZELLE_STATE_LEAVING_DETAIL);
+    const auto base = lib->action;
+    lib->action = [](int, int, int) { return ZELLE_NONE; };
+    clickOn(zelle.ShowInCell);
+    lib->action = base;
+    for (int s : {ZELLE_STATE_FLYING_BACK, ZELLE_STATE_RETURNING, ZELLE_STATE_WHOLE_CELL})
+        enterState(s);
+    EXPECT_EQ(strongMarks(), 0);
+    EXPECT_FALSE(zelle.Marked());
 }
