@@ -12,41 +12,15 @@ rm -f "$shots"/*.png
 profiles="${XDG_DATA_HOME:?}/Vellora/Profile"
 rm -rf "$profiles"
 
-fail() { echo "exercises_e2e: $*" >&2; import -window root "$shots/failure.png" 2>/dev/null; exit 1; }
+name=exercises_e2e
+source "$(dirname "$0")/lib.sh"
+start_program "$program"
 
-"$program" >"$shots/program.log" 2>&1 &
-app=$!
-trap 'kill $app 2>/dev/null; wait $app 2>/dev/null' EXIT
-
-# wait_for SECONDS DESCRIPTION COMMAND...: polls COMMAND every 0.1 s until it succeeds.
-wait_for() {
-  local bound=$1 what=$2; shift 2
-  local end=$((SECONDS + bound))
-  until "$@"; do
-    kill -0 $app 2>/dev/null || fail "the program ended while waiting for $what"
-    [ $SECONDS -lt $end ] || fail "no $what after ${bound} s"
-    sleep 0.1
-  done
-}
-
-window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
-manual_shown() { [ -n "$(window_named 'Handbuch')" ]; }
-manual_gone() { [ -z "$(window_named 'Handbuch')" ]; }
-main_shown() {
-  local w
-  for w in $(xdotool search --onlyvisible --name '^Vellora$' 2>/dev/null); do
-    case "$(xdotool getwindowgeometry "$w")" in *"Geometry: 1280x"*) return 0 ;; esac
-  done
-  return 1
-}
 dialog_shown() { [ -n "$(window_named '^Lernprofil$')" ]; }
 dialog_gone() { [ -z "$(window_named '^Lernprofil$')" ]; }
 message_shown() { [ -n "$(window_named 'Meldung')" ]; }
 message_gone() { [ -z "$(window_named 'Meldung')" ]; }
 
-# The colour of one screen pixel as "r,g,b".
-# (ImageMagick names some colours, "white" for one, but always gives the numbers first.)
-pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n '2s/^[^(]*(\([0-9,]*\)).*/\1/p'; }
 is() { [ "$(pixel "$1" "$2")" = "$3" ]; }
 isnt() { [ "$(pixel "$1" "$2")" != "$3" ]; }
 # First y from $2 down to $3 in column $1 with colour $4 (nothing when there is none).
@@ -84,12 +58,7 @@ green=109,228,89
 exercise_screen() { is 2 400 49,74,146 && is 258 400 49,74,146; }
 bar_filled() { isnt "$1" "$2" $face; }
 
-wait_for 30 "manual window" manual_shown
-manual=$(window_named 'Handbuch')
-eval "$(xdotool getwindowgeometry --shell "$manual")"
-xdotool mousemove $((X + WIDTH - 10)) $((Y + 10)) click 1
-wait_for 10 "closing of the manual" manual_gone
-wait_for 10 "main window" main_shown
+leave_manual
 
 # The switcher: open it on the current screen's name, then "Übungen" (row 3).
 click 80 10

@@ -11,37 +11,10 @@ shots=$2
 mkdir -p "$shots"
 rm -f "$shots"/*.png
 
-fail() { echo "glossary_e2e: $*" >&2; import -window root "$shots/failure.png" 2>/dev/null; exit 1; }
+name=glossary_e2e
+source "$(dirname "$0")/lib.sh"
+start_program "$program"
 
-"$program" >"$shots/program.log" 2>&1 &
-app=$!
-trap 'kill $app 2>/dev/null; wait $app 2>/dev/null' EXIT
-
-wait_for() {
-  local bound=$1 what=$2; shift 2
-  local end=$((SECONDS + bound))
-  until "$@"; do
-    kill -0 $app 2>/dev/null || fail "the program ended while waiting for $what"
-    [ $SECONDS -lt $end ] || fail "no $what after ${bound} s"
-    sleep 0.1
-  done
-}
-
-window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
-manual_shown() { [ -n "$(window_named 'Handbuch')" ]; }
-manual_gone() { [ -z "$(window_named 'Handbuch')" ]; }
-main_shown() {
-  local w
-  for w in $(xdotool search --onlyvisible --name '^Vellora$' 2>/dev/null); do
-    case "$(xdotool getwindowgeometry "$w")" in *"Geometry: 1280x"*) return 0 ;; esac
-  done
-  return 1
-}
-# The colour of one screen pixel as "r,g,b" (named colours such as maroon included).
-pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n '2s/^[^(]*(\([0-9]*,[0-9]*,[0-9]*\).*/\1/p'; }
-darkest() {
-  import -window root -crop "$1" +repage png:- 2>/dev/null | convert png:- -colorspace Gray -format '%[fx:minima]' info:
-}
 dark_text_in() { awk -v d="$(darkest "$1")" 'BEGIN { exit !(d < 0.35) }'; }
 # First pixel of exactly colour R,G,B in WxH+X+Y, as "x y" on the screen, or nothing.
 first_pixel_of() {
@@ -53,7 +26,6 @@ first_pixel_of() {
 
 # The cell screen: its green frame right of the model panel.
 cell_screen_shown() { [ "$(pixel 1276 400)" = "130,222,109" ]; }
-switcher_open() { [ "$(pixel 24 30)" = "130,222,109" ]; }
 glossary_row_shown() { [ "$(pixel 24 70)" = "128,0,0" ]; }
 heading_shown() { dark_text_in 400x50+470+40; }
 # The glossary: maroon beside the cards, a heading on the entry card.
@@ -64,12 +36,7 @@ back_shown() { [ "$(pixel 1208 706)" = "192,192,192" ] && dark_text_in 45x18+121
 back_hidden() { ! back_shown; }
 link_in_text() { [ -n "$(first_pixel_of 600x640+660+120 128,0,0)" ]; }
 
-wait_for 30 "manual window" manual_shown
-manual=$(window_named 'Handbuch')
-eval "$(xdotool getwindowgeometry --shell "$manual")"
-xdotool mousemove $((X + WIDTH - 10)) $((Y + 10)) click 1
-wait_for 10 "closing of the manual" manual_gone
-wait_for 10 "main window" main_shown
+leave_manual
 
 # Cell model, then the nucleus from the organelle menu.
 xdotool mousemove 80 10 click 1

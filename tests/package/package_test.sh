@@ -8,6 +8,8 @@ set -u
 deb=$1
 [ -f "$deb" ] || { echo "package_test: no package at $deb" >&2; exit 1; }
 
+name=package_test
+source "$(dirname "$0")/../e2e/lib.sh"
 root=$(mktemp -d)
 app=
 cleanup() {
@@ -42,34 +44,7 @@ export XDG_DATA_HOME=$root/xdg QT_QPA_PLATFORM=xcb
 (cd / && exec "$root/fs/usr/bin/vellora") >"$root/program.log" 2>&1 &
 app=$!
 
-wait_for() { # wait_for SECONDS DESCRIPTION COMMAND...: polls every 0.1 s, gives up after the bound
-  local bound=$1 what=$2; shift 2
-  local end=$((SECONDS + bound))
-  until "$@"; do
-    kill -0 "$app" 2>/dev/null || fail "the program ended while waiting for $what"
-    [ $SECONDS -lt $end ] || fail "no $what after $bound s"
-    sleep 0.1
-  done
-}
-window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
-manual_shown() { [ -n "$(window_named 'Handbuch')" ]; }
-manual_gone() { [ -z "$(window_named 'Handbuch')" ]; }
-screen_width=$(xdotool getdisplaygeometry | cut -d' ' -f1)
-main_shown() {
-  local w
-  for w in $(xdotool search --onlyvisible --name '^Vellora$' 2>/dev/null); do
-    # The main window fills the screen's width; the splash is narrower.
-    case "$(xdotool getwindowgeometry "$w")" in *"Geometry: ${screen_width}x"*) return 0 ;; esac
-  done
-  return 1
-}
-
-wait_for 30 "manual window" manual_shown
-manual=$(window_named 'Handbuch')
-eval "$(xdotool getwindowgeometry --shell "$manual")"
-xdotool mousemove $((X + WIDTH - 10)) $((Y + 10)) click 1   # the close box of its bar
-wait_for 10 "closing of the manual" manual_gone
-wait_for 10 "main window" main_shown
+leave_manual
 
 # The library and the content came from the unpacked folder.
 grep -q " $folder/libzelle.so\$" "/proc/$app/maps" ||
