@@ -25,9 +25,10 @@ QString quoted(const QString &text)
     return QStringLiteral("\u201E%1\u201C").arg(text);
 }
 
-QString invalidFileText()
+QString invalidFileText(const QString &path)
 {
-    return QStringLiteral("Die ausgewählte Datei ist kein gültiges Lernprofil. Es wurde nichts importiert.");
+    return QStringLiteral("Die Datei %1 ist kein gültiges Lernprofil. Es wurde nichts importiert.")
+        .arg(quoted(QFileInfo(path).fileName()));
 }
 
 // Qt 6.4's commit() does not notice a failed final flush (QTBUG-75077) and would put a
@@ -396,7 +397,7 @@ bool TProfileStore::ImportProfile(const QString &path)
     // dialog itself could have made is taken.
     if (pf::readProfileFile(bytes, file) != pf::ProfileFileError::None || !pf::validProfileName(file.Name) ||
         !pf::validDigest(file.Password))
-        return fail(invalidFileText());
+        return fail(invalidFileText(path));
 
     const QString exists =
         QStringLiteral("Das ausgewählte Lernprofil konnte nicht importiert werden, weil ein "

@@ -396,7 +396,7 @@ TEST_F(ProfileStoreTest, ImportRefusesWhatTheDialogCouldNotHaveMade)
     const QByteArray indexBefore = readAll(index());
     const QByteArray fileBefore = readAll(folder() + "anna0.usr");
     const QString invalid =
-        QStringLiteral("Die ausgewählte Datei ist kein gültiges Lernprofil. Es wurde nichts importiert.");
+        QStringLiteral("Die Datei \u201Eimport.usr\u201C ist kein gültiges Lernprofil. Es wurde nichts importiert.");
     const struct
     {
         const char *what;
