@@ -102,10 +102,10 @@ class ClozeWriter
     {
     }
 
-    // Returns whether the word began a new line.
-    bool word(const QByteArray &w)
+    // Returns whether the word began a new line; room is kept free behind it.
+    bool word(const QByteArray &w, int room = 0)
     {
-        const int width = m_textWidth(w);
+        const int width = m_textWidth(w) + room;
         bool newLine = false;
         if (m_out.Lines.isEmpty()) {
             // The first word opens the first line even when it is wider than the panel.
@@ -126,14 +126,14 @@ class ClozeWriter
         return newLine;
     }
 
-    void gap(int size)
+    void gap(int size, int room)
     {
         const int start = m_x;
-        const bool newLine = word(QByteArray(2 * size, ' '));
+        const bool newLine = word(QByteArray(2 * size, ' '), room);
         if (newLine)
-            m_out.Boxes.append({0, m_y, m_x});
+            m_out.Boxes.append({0, m_y, m_x - room});
         else
-            m_out.Boxes.append({start, m_y, m_x - start});
+            m_out.Boxes.append({start, m_y, m_x - start - room});
     }
 
     ClozeLayout result() { return m_out; }
@@ -149,8 +149,10 @@ class ClozeWriter
 } // namespace
 
 ClozeLayout layOutCloze(const QByteArray &text, int panelWidth,
-                        const std::function<int(const QByteArray &)> &textWidth)
+                        const std::function<int(const QByteArray &)> &textWidth,
+                        const QList<int> &roomAfterGap)
 {
+    qsizetype gaps = 0;
     ClozeWriter out(panelWidth, textWidth);
     QByteArray pending;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -168,7 +170,8 @@ ClozeLayout layOutCloze(const QByteArray &text, int panelWidth,
                 size = std::min(size * 10 + (text[i + 1] - '0'), 1000);
                 ++i;
             }
-            out.gap(size);
+            out.gap(size, gaps < roomAfterGap.size() ? std::max(roomAfterGap[gaps], 0) : 0);
+            ++gaps;
         } else {
             pending += c;
         }

@@ -93,7 +93,10 @@ struct ClozeLayout
 
 constexpr int kClozeLineHeight = 22;
 
+// roomAfterGap[k], when given, is kept free right after gap k's box on its line (a correction
+// shown beside the box): the words behind it move on, and wrap when the line is full.
 ClozeLayout layOutCloze(const QByteArray &text, int panelWidth,
-                        const std::function<int(const QByteArray &)> &textWidth);
+                        const std::function<int(const QByteArray &)> &textWidth,
+                        const QList<int> &roomAfterGap = {});
 
 } // namespace vellora

@@ -38,6 +38,7 @@ const QColor kWrongColour(218, 69, 69);
 const QColor kChoiceRight(0, 128, 0);
 const QColor kChoiceWrong(255, 0, 0);
 const QColor kGrey(128, 128, 128);
+constexpr int kSolutionGap = 3; // between a wrong gap's box and its correction
 // Frame of the gap box that has the keyboard focus: burnt orange, at least 3:1 against the
 // cloze text's face, the box's white, its usual dark frame and the green of a right gap.
 const QColor kFocusFrame(190, 75, 0);
@@ -929,22 +930,57 @@ void TUebung::finishMultipleChoice()
 void TUebung::finishCloze()
 {
     int right = 0;
+    QList<bool> ok;
     for (int k = 0; k < gaps_.size(); ++k) {
         ZEdit *box = gaps_[k];
         box->Edit()->setReadOnly(true);
-        const bool ok = k < lkt_.Words.size() && vellora::clozeGapRight(box->Text(), lkt_.Words[k]);
-        box->SetColor(ok ? kRightColour : kWrongColour);
-        if (ok)
+        ok.append(k < lkt_.Words.size() && vellora::clozeGapRight(box->Text(), lkt_.Words[k]));
+        box->SetColor(ok[k] ? kRightColour : kWrongColour);
+        if (ok[k])
             ++right;
-        markGap(k, ok);
     }
+    // A wrong gap's first accepted answer goes beside its box; the text moves on to make room,
+    // so the correction never covers the words behind the gap.
+    QList<int> room;
+    for (int k = 0; k < gaps_.size(); ++k) {
+        QLabel *solution = ok[k] ? nullptr : newSolution(k);
+        solutions_.append(solution);
+        room.append(solution ? solution->width() + kSolutionGap : 0);
+    }
+    const vellora::ClozeLayout layout = vellora::layOutCloze(
+        lkt_.Text, Text->width(), [this](const QByteArray &w) { return Text->TextWidth(w); }, room);
+    Text->SetLayout(layout);
+    for (int k = 0; k < gaps_.size() && k < layout.Boxes.size(); ++k) {
+        const vellora::ClozeBox &b = layout.Boxes[k];
+        gaps_[k]->setGeometry(b.Left, b.Top, b.Width, gaps_[k]->height());
+    }
+    for (int k = 0; k < gaps_.size(); ++k)
+        markGap(k, ok[k]);
     Finished->hide();
     Back->show();
     result_ = {lkt_.Info.ID, vellora::resultTimeNow(), std::max(lkt_.Count, 1), right};
 }
 
-// The sign sits at the box's right end; a wrong gap's first accepted answer goes beside the
-// box (to its left when the line has no room), over the text, so the line layout stays put.
+QLabel *TUebung::newSolution(int k)
+{
+    if (k >= lkt_.Words.size() || lkt_.Words[k].Words.isEmpty())
+        return nullptr;
+    auto *solution = new QLabel(vellora::fromCp1252(lkt_.Words[k].Words.first()), Text);
+    solution->setFont(pixelFont(13));
+    solution->setAutoFillBackground(true);
+    QPalette palette = solution->palette();
+    palette.setColor(QPalette::Window, kLight);
+    palette.setColor(QPalette::WindowText, kTextColour);
+    solution->setPalette(palette);
+    solution->setFrameShape(QFrame::Box);
+    solution->setContentsMargins(3, 0, 3, 0);
+    solution->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    solution->setToolTip(QStringLiteral("Richtige Antwort"));
+    solution->adjustSize();
+    return solution;
+}
+
+// The sign sits at the box's right end, the correction (if any) in the room kept behind it.
 void TUebung::markGap(int k, bool right)
 {
     ZEdit *box = gaps_[k];
@@ -963,29 +999,12 @@ void TUebung::markGap(int k, bool right)
     mark->raise();
     marks_.append(mark);
 
-    QLabel *solution = nullptr;
-    if (!right && k < lkt_.Words.size() && !lkt_.Words[k].Words.isEmpty()) {
-        solution = new QLabel(vellora::fromCp1252(lkt_.Words[k].Words.first()), Text);
-        solution->setFont(pixelFont(13));
-        solution->setAutoFillBackground(true);
-        QPalette palette = solution->palette();
-        palette.setColor(QPalette::Window, kLight);
-        palette.setColor(QPalette::WindowText, kTextColour);
-        solution->setPalette(palette);
-        solution->setFrameShape(QFrame::Box);
-        solution->setContentsMargins(3, 0, 3, 0);
-        solution->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
-        solution->adjustSize();
-        const int w = solution->width();
-        int x = box->x() + box->width() + 2;
-        if (x + w > Text->width())
-            x = std::max(0, box->x() - w - 2);
-        solution->setGeometry(x, box->y(), w, box->height());
-        solution->setToolTip(QStringLiteral("Richtige Antwort"));
+    if (QLabel *solution = solutions_.value(k)) {
+        solution->setGeometry(box->x() + box->width() + kSolutionGap, box->y(), solution->width(),
+                              box->height());
         solution->show();
         solution->raise();
     }
-    solutions_.append(solution);
 }
 
 // --- Repeating the self-check's wrong cards ---------------------------------------------------

@@ -160,6 +160,7 @@ class TUebung : public QWidget
     void finishMultipleChoice();
     void finishCloze();
     void markGap(int k, bool right);
+    QLabel *newSolution(int k);
     void presentSelfCheckQuestion(int index, const QString &caption);
     void showRepeatQuestion();
     void showSolution(int index);

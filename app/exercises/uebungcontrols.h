@@ -87,6 +87,7 @@ class TClozeText : public QWidget
     void SetLayout(const vellora::ClozeLayout &layout);
     // The lines of text as laid out (cp1252 bytes); empty after Clear().
     QList<QByteArray> Lines() const { return layout_.Lines; }
+    const vellora::ClozeLayout &Layout() const { return layout_; }
     int TextWidth(const QByteArray &bytes) const;
 
     // The gap boxes on this text that the keyboard can reach, in reading order (line by line,

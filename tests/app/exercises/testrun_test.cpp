@@ -187,6 +187,23 @@ TEST(ClozeLayout, ExactFitStaysOnTheLine)
     EXPECT_EQ(layOutCloze("Die   #2", 100, tenEach).Boxes, (QList<ClozeBox>{{0, 22, 40}}));
 }
 
+TEST(ClozeLayout, RoomBehindAGapMovesTheFollowingWordsOnAndCanWrap)
+{
+    // Room of 30 behind the first gap: " ist " starts at 40 + 40 + 30 instead of 80; the second
+    // gap gets none. Negative room counts as none.
+    const ClozeLayout l = layOutCloze("Die #2 ist #2 grün", 1000, tenEach, {30, -5});
+    EXPECT_EQ(l.Boxes, (QList<ClozeBox>{{40, 0, 40}, {160, 0, 40}}));
+    EXPECT_EQ(l.Pieces[2].Bytes, " ");
+    EXPECT_EQ(l.Pieces[2].X, 110);
+    // Panel 100: "Die " (40) leaves 50, the gap needs 40 + 30 and goes to the next line whole.
+    const ClozeLayout wrapped = layOutCloze("Die #2 Zelle", 100, tenEach, {30});
+    EXPECT_EQ(wrapped.Boxes, (QList<ClozeBox>{{0, 22, 40}}));
+    EXPECT_EQ(wrapped.Pieces[2].Line, 1);
+    EXPECT_EQ(wrapped.Pieces[2].X, 70);
+    // Without room the layout is the one the running test had.
+    EXPECT_EQ(layOutCloze("Die #2 Zelle", 100, tenEach, {}).Boxes, (QList<ClozeBox>{{40, 0, 40}}));
+}
+
 TEST(ClozeLayout, AFirstWordWiderThanThePanelStaysOnTheFirstLine)
 {
     const ClozeLayout l = layOutCloze("Chloroplastenmembran #2", 100, tenEach);

@@ -554,6 +554,12 @@ TEST_F(UebungTest, ClozeGradesEachGapAndColoursItsBox)
         EXPECT_EQ(solution->y(), box->y());
         EXPECT_FALSE(solution->geometry().intersects(box->geometry()));
         EXPECT_LE(solution->geometry().right(), screen->Text->width());
+        // The words behind the gap moved on: none starts under the correction.
+        for (const vellora::ClozePiece &piece : screen->Text->Layout().Pieces) {
+            if (piece.Line * vellora::kClozeLineHeight == box->y() && piece.X > box->x()) {
+                EXPECT_GT(piece.X, solution->geometry().right()) << piece.Bytes.toStdString();
+            }
+        }
     }
     EXPECT_EQ(screen->Caption->text(), "Die Pflanzenzelle");
     EXPECT_FALSE(screen->Finished->isVisible());
