@@ -261,8 +261,9 @@ TEST(DamagedFiles, ADamagedProfileIsNotImportedAndNothingIsWritten)
         EXPECT_FALSE(store.SignedIn()) << c.name;
         EXPECT_FALSE(reported.isEmpty()) << c.name;
         // German, and naming the file the teacher or pupil chose.
-        EXPECT_TRUE(reported.contains(QStringLiteral("\u201Eben0.usr\u201C")) &&
-                    (reported.contains(QStringLiteral("Datei")) || reported.contains(QStringLiteral("Lernprofil"))))
+        EXPECT_TRUE(
+            reported.contains(QStringLiteral("\u201Eben0.usr\u201C")) &&
+            (reported.contains(QStringLiteral("Datei")) || reported.contains(QStringLiteral("Lernprofil"))))
             << c.name << ": " << reported.toStdString();
         EXPECT_EQ(snapshot(profiles.path()), before) << c.name << ": wrote into the profile folder";
         store.disconnect();

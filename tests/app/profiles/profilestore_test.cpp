@@ -395,8 +395,8 @@ TEST_F(ProfileStoreTest, ImportRefusesWhatTheDialogCouldNotHaveMade)
     ASSERT_TRUE(store->SignIn(0));
     const QByteArray indexBefore = readAll(index());
     const QByteArray fileBefore = readAll(folder() + "anna0.usr");
-    const QString invalid =
-        QStringLiteral("Die Datei \u201Eimport.usr\u201C ist kein gültiges Lernprofil. Es wurde nichts importiert.");
+    const QString invalid = QStringLiteral(
+        "Die Datei \u201Eimport.usr\u201C ist kein gültiges Lernprofil. Es wurde nichts importiert.");
     const struct
     {
         const char *what;
